@@ -1,0 +1,590 @@
+#include "KxRequest.h"
+
+#include "KxNetSnmp.h"
+#include "KxNumList.h"
+#include "KxStatusMap.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QHostAddress>
+
+#include <net-snmp/net-snmp-includes.h>
+
+// Shared between a request and its outstanding answers, so an answer that arrives
+// after the request is gone finds out instead of touching freed memory.
+struct KxSNMPRequest::Core {
+    KxSNMPRequest *owner = nullptr;
+    int pending = 0;
+};
+
+// The variables a PDU asked for, with the OID each was asked under.
+struct KxSNMPRequest::Sent {
+    std::vector<int> vars;
+    std::vector<QString> oids;
+};
+
+struct KxSNMPRequest::Record {
+    std::shared_ptr<Core> core;
+    bool readResponse = false;
+    KxCompletion completion;
+    void *data = nullptr;
+    Sent sent;
+    int securityError = 0;
+};
+
+namespace {
+
+constexpr int kDestroyWaitMs = 6000;
+
+struct PduDeleter {
+    void operator()(netsnmp_pdu *pdu) const { snmp_free_pdu(pdu); }
+};
+using PduPtr = std::unique_ptr<netsnmp_pdu, PduDeleter>;
+
+netsnmp_variable_list nullVarbind()
+{
+    netsnmp_variable_list vb{};
+    vb.type = ASN_NULL;
+    return vb;
+}
+
+} // namespace
+
+// What storing a read answer found.
+struct KxSNMPRequest::Stored {
+    bool over = false;     // every readable column finished, or the v1 end echo
+    bool echo = false;     // noSuchName with the request's own OIDs: the walk's end
+    bool mismatch = false; // noSuchName for something else
+    QString row;
+};
+
+KxSNMPRequest::KxSNMPRequest()
+    : Timeout(GlobalDefaultTimeout),
+      Device(GlobalDevice),
+      Scope(GlobalScope),
+      Security(GlobalSecurity),
+      m_core(std::make_shared<Core>())
+{
+    m_core->owner = this;
+}
+
+KxSNMPRequest::~KxSNMPRequest()
+{
+    Enabled = false;
+    // Inside the pump (a completion destroying its own request) nothing more can
+    // arrive until we return, so waiting would only stall.
+    KxNetSnmp *net = GlobalSession();
+    const bool canWait = net && net->EventProcessor().IsRunning() && !net->EventProcessor().IsProcessing();
+    QElapsedTimer clock;
+    clock.start();
+    while (canWait && m_core->pending > 0 && clock.elapsed() < kDestroyWaitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    m_core->owner = nullptr;
+}
+
+int KxSNMPRequest::PendingCount() const
+{
+    return m_core->pending;
+}
+
+// ---- overridable operations --------------------------------------------------
+
+QString KxSNMPRequest::SubstituteVariables(const QString &expression)
+{
+    return expression;
+}
+
+QString KxSNMPRequest::DecodeKey(int i, const QString &instance)
+{
+    return VarList.DecodeKey(i, instance);
+}
+
+QString KxSNMPRequest::EncodeKey(int i)
+{
+    return VarList.EncodeKey(i);
+}
+
+void KxSNMPRequest::StoreVarbind(int i, const netsnmp_variable_list &vb)
+{
+    KxSNMPVariable &v = VarList[i];
+    const QString text = VarbindToText(vb, v.Syntax);
+    v.Value = v.OptionList ? v.OptionList->ValueToText(text) : text;
+}
+
+KxSetValue KxSNMPRequest::FillVarbind(int i)
+{
+    const KxSNMPVariable &v = VarList[i];
+    return TextToSetValue(v.Syntax, v.OptionList ? v.OptionList->TextToValue(v.Value) : v.Value);
+}
+
+void KxSNMPRequest::ApplyExpression(int i, bool afterGet)
+{
+    // No list of this module carries expressions; with one, its value would be the
+    // expression with the variable references filled in.
+    const QString &expression = afterGet ? VarList[i].GetExpression : VarList[i].SetExpression;
+    if (!expression.isEmpty())
+        VarList[i].Value = SubstituteVariables(expression);
+}
+
+bool KxSNMPRequest::EvaluateCondition(const QString &condition)
+{
+    // Row conditions are not used by this module: every row is shown.
+    Q_UNUSED(condition);
+    return true;
+}
+
+bool KxSNMPRequest::ColumnEnded(const QString &columnOid, const QString &lastOid,
+                                const QString &returnedOid)
+{
+    if (!VarList.IsTable())
+        return false;
+    // A column OID is a prefix only up to a dot: column 1 must not run into column 10.
+    const bool inColumn = returnedOid.size() > columnOid.size() && returnedOid.startsWith(columnOid)
+                          && returnedOid.at(columnOid.size()) == QLatin1Char('.');
+    return !inColumn || returnedOid == lastOid;
+}
+
+// ---- building ----------------------------------------------------------------
+
+KxTarget KxSNMPRequest::MakeTarget(bool forSet) const
+{
+    if (Device.address.trimmed().isEmpty())
+        ThrowKx(KxCode::InvalidAddress);
+    KxTarget t;
+    t.address = Device.address.trimmed();
+    t.port = Device.port;
+    t.version = Security.version;
+    t.community = forSet ? Security.writeCommunity : Security.readCommunity;
+    t.securityModel = Security.securityModel;
+    t.securityLevel = Security.securityLevel;
+    t.securityName = Security.securityName;
+    t.authPassword = Security.authPassword;
+    t.privPassword = Security.privPassword;
+    t.authProtocol = Security.authProtocol;
+    t.privProtocol = Security.privProtocol;
+    t.contextEngineID = Scope.contextEngineID;
+    t.contextName = Scope.contextName;
+    t.timeout = Timeout;
+    t.retries = Retries;
+    return t;
+}
+
+netsnmp_pdu *KxSNMPRequest::BuildGet(bool first, int *failCode, Sent &sent)
+{
+    int command = SNMP_MSG_GETNEXT;
+    switch (VarList.ItemType) {
+    case KxItemType::Scalars:
+    case KxItemType::Instance:
+        if (!first)
+            ThrowKx(KxCode::GetNextOnSingle);
+        command = VarList.ItemType == KxItemType::Instance && UseGetNext ? SNMP_MSG_GETNEXT : SNMP_MSG_GET;
+        break;
+    case KxItemType::Table:
+    case KxItemType::Table2:
+        break;
+    default:
+        *failCode = KxCode::BadItemType;
+        return nullptr;
+    }
+    PduPtr pdu(snmp_pdu_create(command));
+    for (int i = 0; i < VarList.count(); ++i) {
+        if (!VarList.Readable(i))
+            continue;
+        KxSNMPVariable &v = VarList[i];
+        QString oidText;
+        if (first) {
+            v.LastOid.clear();
+            oidText = VarList.BaseOid(i);
+            if (VarList.ItemType == KxItemType::Scalars)
+                oidText += QLatin1String(".0");
+        } else {
+            oidText = v.LastOid;
+        }
+        const std::vector<oid> name = OidFromText(oidText);
+        if (name.empty()) {
+            *failCode = StatusToText(KxStatus::ClassInvalidOid).code;
+            return nullptr;
+        }
+        snmp_add_null_var(pdu.get(), name.data(), name.size());
+        sent.vars.push_back(i);
+        sent.oids.push_back(oidText);
+    }
+    return pdu.release();
+}
+
+netsnmp_pdu *KxSNMPRequest::BuildSet(Sent &sent)
+{
+    if (VarList.ItemType > KxItemType::Table2)
+        ThrowKx(KxCode::BadItemType);
+    const QString row = VarList.IsTable() ? CurrentRowInstance() : QString();
+    PduPtr pdu(snmp_pdu_create(SNMP_MSG_SET));
+    for (int i = 0; i < VarList.count(); ++i) {
+        if (!VarList.Settable(i) || (VarList.IsTable() && i < VarList.KeyCount))
+            continue;
+        QString oidText = VarList.BaseOid(i);
+        if (VarList.ItemType == KxItemType::Scalars)
+            oidText += QLatin1String(".0");
+        else if (VarList.IsTable())
+            oidText += QLatin1Char('.') + row;
+        const std::vector<oid> name = OidFromText(oidText);
+        if (name.empty())
+            ThrowKx(KxCode::BadSyntax);
+        const KxSetValue value = FillVarbind(i);
+        snmp_pdu_add_variable(pdu.get(), name.data(), name.size(), value.type,
+                              value.data.isEmpty() ? nullptr : value.data.constData(),
+                              size_t(value.data.size()));
+        sent.vars.push_back(i);
+        sent.oids.push_back(oidText);
+    }
+    return pdu.release();
+}
+
+void KxSNMPRequest::Report(int code)
+{
+    ++ErrorSerial;
+    if (!ErrorHandler)
+        return;
+    KxSNMPError error;
+    error.Code = code;
+    error.Text = CodeText(code);
+    error.ErrorSerial = ErrorSerial;
+    ErrorHandler(error);
+}
+
+QString KxSNMPRequest::CurrentRowInstance()
+{
+    QString row;
+    for (int k = 0; k < VarList.KeyCount && k < VarList.count(); ++k) {
+        const QString part = EncodeKey(k);
+        if (!part.isEmpty())
+            row += (row.isEmpty() ? QString() : QStringLiteral(".")) + part;
+    }
+    return row;
+}
+
+// ---- answers -----------------------------------------------------------------
+
+KxSNMPRequest::Stored KxSNMPRequest::StoreResponse(const netsnmp_pdu *response, const Sent &sent,
+                                                   int code, bool report)
+{
+    Stored stored;
+    const bool table = VarList.IsTable();
+    const netsnmp_variable_list none = nullVarbind();
+    const netsnmp_variable_list *vb = response ? response->variables : nullptr;
+    for (size_t k = 0; k < sent.vars.size(); ++k) {
+        const int i = sent.vars[k];
+        KxSNMPVariable &v = VarList[i];
+        const QString returned = vb ? OidText(vb->name, vb->name_length) : sent.oids[k];
+        if (code == KxCode::NoSuchName && table) {
+            // SNMPv1 agents end a walk by answering noSuchName with our own OIDs.
+            if (returned == v.LastOid) {
+                stored.over = stored.echo = true;
+                return stored;
+            }
+            if (!stored.mismatch && report)
+                Report(code);
+            stored.mismatch = true;
+        }
+        const QString base = VarList.BaseOid(i);
+        if (ColumnEnded(base, v.LastOid, returned)) {
+            v.Value = KxValueText::NotDone;
+            const QString row = CurrentRowInstance();
+            v.LastOid = row.isEmpty() ? base : base + QLatin1Char('.') + row;
+        } else {
+            StoreVarbind(i, vb ? *vb : none);
+            v.LastOid = returned;
+            // Only a column still inside its table says which row this is.
+            if (stored.row.isEmpty() && returned.size() > base.size() + 1)
+                stored.row = returned.mid(base.size() + 1);
+        }
+        if (vb)
+            vb = vb->next_variable;
+    }
+    bool allEnded = true;
+    for (int i : sent.vars)
+        allEnded = allEnded && VarList[i].Value == KxValueText::NotDone;
+    stored.over = allEnded;
+    return stored;
+}
+
+bool KxSNMPRequest::FinishRow(const Stored &stored)
+{
+    if (stored.over)
+        return false;
+    if (VarList.IsTable())
+        VarList.DecodeKeys(stored.row, [this](int i, const QString &rest) { return DecodeKey(i, rest); });
+    for (int i = 0; i < VarList.count(); ++i)
+        ApplyExpression(i, true);
+    return VarList.IsTable();
+}
+
+// ---- synchronous -------------------------------------------------------------
+
+int KxSNMPRequest::SendSync(const KxTarget &target, netsnmp_pdu *pdu, netsnmp_pdu **response)
+{
+    PduPtr owned(pdu);
+    *response = nullptr;
+    const KxNetSnmp::OpenResult open = KxNetSnmp::Create()->SessionFor(target, false);
+    if (open.familyStatus)
+        return StatusToText(open.familyStatus).code;
+    if (!open.sessp) {
+        if (open.snmpErr == SNMPERR_BAD_ADDRESS)
+            ThrowKx(KxCode::InvalidAddress);
+        return NetSnmpErrorText(open.snmpErr).code;
+    }
+    KxNetSnmp::Prepare(open.sessp, target, pdu);
+    const int status = snmp_sess_synch_response(open.sessp, owned.release(), response);
+    if (status == STAT_TIMEOUT)
+        return KxCode::Timeout;
+    if (status != STAT_SUCCESS || !*response)
+        return NetSnmpErrorText(KxNetSnmp::LastError(open.sessp)).code;
+    return StatusToText(int((*response)->errstat)).code;
+}
+
+bool KxSNMPRequest::Get(bool first, bool &ok)
+{
+    if (!Enabled) {
+        ok = false;
+        return false;
+    }
+    const KxTarget target = MakeTarget(false);
+    Sent sent;
+    int failCode = 0;
+    netsnmp_pdu *pdu = BuildGet(first, &failCode, sent);
+    if (!pdu) {
+        Report(failCode);
+        ok = false;
+        return false;
+    }
+    netsnmp_pdu *raw = nullptr;
+    const int code = SendSync(target, pdu, &raw);
+    PduPtr response(raw);
+    const bool table = VarList.IsTable();
+    if (code != 0 && !(table && code == KxCode::NoSuchName)) {
+        Report(code);
+        ok = false;
+    }
+    const Stored stored = StoreResponse(response.get(), sent, code, true);
+    if (stored.mismatch)
+        ok = false;
+    return FinishRow(stored);
+}
+
+void KxSNMPRequest::ApplyIndexList(const QString &indexList, const QStringList *valueSource)
+{
+    if (!indexList.isEmpty()) {
+        KxNumList<int> listed(',');
+        listed.parse(indexList);
+        for (int i = 0; i < VarList.count(); ++i) {
+            KxSNMPVariable &v = VarList[i];
+            const int p = listed.positionOf(i);
+            if (p < 0) {
+                v.Access |= KxAccess::Excluded;
+                continue;
+            }
+            v.Access &= ~KxAccess::Excluded;
+            if (valueSource && p < valueSource->size())
+                v.Value = valueSource->at(p);
+        }
+    }
+    for (int i = 0; i < VarList.count(); ++i)
+        ApplyExpression(i, false);
+}
+
+bool KxSNMPRequest::Set(bool &ok, bool readBack, const QString &indexList,
+                        const QStringList *valueSource)
+{
+    if (!Enabled) {
+        ok = false;
+        return false;
+    }
+    const KxTarget target = MakeTarget(true);
+    const KxSNMPVarList kept = VarList;
+    Sent sent;
+    netsnmp_pdu *pdu = nullptr;
+    try {
+        ApplyIndexList(indexList, valueSource);
+        pdu = BuildSet(sent);
+    } catch (...) {
+        VarList = kept;
+        throw;
+    }
+    netsnmp_pdu *raw = nullptr;
+    int code = 0;
+    try {
+        code = SendSync(target, pdu, &raw);
+    } catch (...) {
+        VarList = kept;
+        throw;
+    }
+    PduPtr response(raw);
+    VarList = kept;
+    if (code != 0) {
+        Report(code);
+        ok = false;
+    }
+    if (!readBack)
+        return false;
+    // The answer to a set carries the values as the device now holds them.
+    Sent read;
+    for (size_t k = 0; k < sent.vars.size(); ++k) {
+        if (VarList.Readable(sent.vars[k])) {
+            read.vars.push_back(sent.vars[k]);
+            read.oids.push_back(sent.oids[k]);
+        }
+    }
+    return FinishRow(StoreResponse(response.get(), read, code, false));
+}
+
+// ---- asynchronous ------------------------------------------------------------
+
+void KxSNMPRequest::GetAsync(KxCompletion completion, void *data, bool first)
+{
+    if (!Enabled)
+        return;
+    const KxTarget target = MakeTarget(false);
+    Sent sent;
+    int failCode = 0;
+    netsnmp_pdu *pdu = BuildGet(first, &failCode, sent);
+    if (!pdu) {
+        Report(failCode);
+        ++m_core->pending;
+        auto record = std::make_shared<Record>(Record{m_core, true, std::move(completion), data, {}, 0});
+        KxNetSnmp::Create()->EventProcessor().Post([record, failCode] {
+            if (KxSNMPRequest *owner = record->core->owner)
+                owner->Complete(*record, failCode, nullptr);
+            --record->core->pending;
+        });
+        return;
+    }
+    Dispatch(target, pdu, std::move(sent), std::move(completion), data, true);
+}
+
+void KxSNMPRequest::SetAsync(KxCompletion completion, void *data, bool readBack,
+                             const QString &indexList, const QStringList *valueSource)
+{
+    if (!Enabled)
+        return;
+    const KxTarget target = MakeTarget(true);
+    const KxSNMPVarList kept = VarList;
+    Sent sent;
+    netsnmp_pdu *pdu = nullptr;
+    try {
+        ApplyIndexList(indexList, valueSource);
+        pdu = BuildSet(sent);
+    } catch (...) {
+        VarList = kept;
+        throw;
+    }
+    VarList = kept;
+    if (readBack) {
+        Sent read;
+        for (size_t k = 0; k < sent.vars.size(); ++k) {
+            if (VarList.Readable(sent.vars[k])) {
+                read.vars.push_back(sent.vars[k]);
+                read.oids.push_back(sent.oids[k]);
+            }
+        }
+        sent = std::move(read);
+    }
+    Dispatch(target, pdu, std::move(sent), std::move(completion), data, readBack);
+}
+
+void KxSNMPRequest::Dispatch(const KxTarget &target, netsnmp_pdu *pdu, Sent &&sent,
+                             KxCompletion completion, void *data, bool readResponse)
+{
+    PduPtr owned(pdu);
+    KxNetSnmp *net = KxNetSnmp::Create();
+    const KxNetSnmp::OpenResult open = net->SessionFor(target, true);
+    int code = 0;
+    if (open.familyStatus) {
+        code = StatusToText(open.familyStatus).code;
+    } else if (!open.sessp) {
+        if (open.snmpErr == SNMPERR_BAD_ADDRESS)
+            ThrowKx(KxCode::InvalidAddress);
+        code = NetSnmpErrorText(open.snmpErr).code;
+    } else {
+        KxNetSnmp::Prepare(open.sessp, target, pdu);
+        auto *record = new Record{m_core, readResponse, std::move(completion), data, std::move(sent), 0};
+        if (snmp_sess_async_send(open.sessp, pdu, &KxSNMPRequest::OnResponse, record)) {
+            owned.release();
+            ++m_core->pending;
+            net->EventProcessor().Reschedule();
+            return;
+        }
+        code = NetSnmpErrorText(KxNetSnmp::LastError(open.sessp)).code;
+        completion = std::move(record->completion);
+        delete record;
+    }
+    Report(code);
+    // Nothing will ever answer a refused send: its completion is delivered from the
+    // pump like any other, so the caller is never left waiting.
+    ++m_core->pending;
+    auto record = std::make_shared<Record>(Record{m_core, readResponse, std::move(completion), data, {}, 0});
+    net->EventProcessor().Post([record, code] {
+        if (KxSNMPRequest *owner = record->core->owner)
+            owner->Complete(*record, code, nullptr);
+        --record->core->pending;
+    });
+}
+
+int KxSNMPRequest::OnResponse(int op, netsnmp_session *session, int, netsnmp_pdu *pdu, void *magic)
+{
+    if (op == NETSNMP_CALLBACK_OP_RESEND || op == NETSNMP_CALLBACK_OP_CONNECT)
+        return 1;
+    if (op == NETSNMP_CALLBACK_OP_SEC_ERROR) {
+        // Not the end: net-snmp still delivers the report or the time-out. Keep what
+        // went wrong in case only the time-out follows.
+        static_cast<Record *>(magic)->securityError = session ? session->s_snmp_errno : SNMPERR_GENERR;
+        return 1;
+    }
+    std::unique_ptr<Record> record(static_cast<Record *>(magic));
+    KxSNMPRequest *owner = record->core->owner;
+    if (op != NETSNMP_CALLBACK_OP_DISCONNECT && owner) {
+        int code = 0;
+        if (op == NETSNMP_CALLBACK_OP_TIMED_OUT)
+            code = record->securityError ? NetSnmpErrorText(record->securityError).code : KxCode::Timeout;
+        else if (op == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu && pdu->command == SNMP_MSG_REPORT)
+            code = NetSnmpErrorText(snmpv3_get_report_type(pdu)).code;
+        else if (op == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu)
+            code = StatusToText(int(pdu->errstat)).code;
+        else
+            code = NetSnmpErrorText(session ? session->s_snmp_errno : SNMPERR_GENERR).code;
+        const bool answered = op == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu
+                              && pdu->command != SNMP_MSG_REPORT;
+        owner->Complete(*record, code, answered ? pdu : nullptr);
+    }
+    --record->core->pending;
+    return 1;
+}
+
+void KxSNMPRequest::Complete(const Record &record, int code, const netsnmp_pdu *pdu)
+{
+    // A request on its way out no longer talks to its owner.
+    if (!Enabled)
+        return;
+    KxSNMPError error;
+    error.ErrorIndex = pdu ? int(pdu->errindex) : 0;
+    const QHostAddress address(Device.address);
+    error.AgentAddress = address.isNull() ? Device.address : address.toString();
+    error.AgentPort = Device.port;
+    error.ErrorSerial = ErrorSerial;
+    const bool table = VarList.IsTable();
+    error.Finished = true;
+    if (pdu && ((code == 0 && record.readResponse) || (code == KxCode::NoSuchName && table))) {
+        try {
+            const Stored stored = StoreResponse(pdu, record.sent, code, false);
+            if (stored.echo)
+                code = 0;
+            const bool more = !stored.echo && !stored.mismatch && FinishRow(stored);
+            error.Finished = !more;
+        } catch (const KxException &e) {
+            // A row the keys cannot be read from ends the walk with its error.
+            code = e.HelpContext();
+        }
+    }
+    error.Code = code;
+    error.Text = CodeText(code);
+    if (record.completion)
+        record.completion(record.data, error, VarList);
+}
