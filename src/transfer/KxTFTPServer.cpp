@@ -330,10 +330,10 @@ void KxTFTPServer::Stop()
 {
     delete m_listen;
     m_listen = nullptr;
+    // The sweep timer runs while sessions are listed, so each wait ends within 20 ms.
     const QDeadlineTimer limit(kStopWaitMs);
     while (!m_sessions.isEmpty() && !limit.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents,
-                                        kSweepMs);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     m_sweep.stop();
 }
 
