@@ -328,8 +328,12 @@ void KxTFTPServer::Start(const QString &directory, quint16 port)
 
 void KxTFTPServer::Stop()
 {
-    delete m_listen;
-    m_listen = nullptr;
+    // Deferred: Stop may be reached from a handler running inside the socket's own signal.
+    if (m_listen) {
+        m_listen->close();
+        m_listen->deleteLater();
+        m_listen = nullptr;
+    }
     // The sweep timer runs while sessions are listed, so each wait ends within 20 ms.
     const QDeadlineTimer limit(kStopWaitMs);
     while (!m_sessions.isEmpty() && !limit.hasExpired())

@@ -24,6 +24,7 @@ private slots:
     void abandonedUploadKeepsOldFile();
     void cancelStopsTransfer();
     void startAndStop();
+    void stopWaitsForSessions();
     void idleServerDoesNotWake();
 };
 
@@ -294,6 +295,27 @@ void TestKxTFTPSession::startAndStop()
     server.Stop();
     QVERIFY(clock.elapsed() < 1000);
     QVERIFY(!server.IsListening());
+}
+
+// Stop lets a running session end (here by its time-out) before it returns, and the
+// session is gone afterwards.
+void TestKxTFTPSession::stopWaitsForSessions()
+{
+    Served s(/*timeout*/ 10, /*retries*/ 3); // given up 300 ms after the first send
+    QVERIFY(WriteFile(s.Path("a.bin"), RandomBytes(700, 10)));
+    RawPeer peer;
+    peer.SendTo(s.Port(), RawPeer::Request(kRRQ, "a.bin"));
+    QVERIFY(peer.Receive());
+    QElapsedTimer clock;
+    clock.start();
+    s.server.Stop();
+    QVERIFY2(clock.elapsed() >= 150 && clock.elapsed() < 5000,
+             qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(s.server.SessionCount(), 0);
+    QCOMPARE(s.OutcomeCode(0), KxTFTPCode::Timeout);
+    QCOMPARE(s.reports.last().Code, KxTFTPCode::Disconnected);
+    QVERIFY(!s.server.IsListening());
+    QVERIFY(!s.server.SweepActive());
 }
 
 // The sweep runs only while sessions exist.
