@@ -26,7 +26,7 @@ constexpr int Timeout = -1113;
 constexpr int Canceled = -1114;
 } // namespace KxTFTPCode
 
-// The texts are fixed on purpose: they are not part of any replaceable catalog.
+// The texts are fixed on purpose: no replaceable catalog holds them.
 // An unknown code gets the text of -1101.
 QString KxTFTPText(int code);
 
