@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Download throughput of rwn3460-tftpd against in.tftpd (tftpd-hpa) on loopback.
+#
+# Both servers serve the same 8 MiB and 32 MiB files; the same client (curl, without
+# option negotiation, so both use 512-byte blocks) downloads each file from each server,
+# alternating, RUNS times. Prints the median MB/s per server and size, and the ratio
+# (ours / tftpd-hpa). Then counts how often the idle server wakes up.
+# Run by hand: bench/tftp_throughput.sh [RUNS]   (in.tftpd needs root to drop to user tftp)
+set -euo pipefail
+runs=${1:-7}
+top=$(cd "$(dirname "$0")/.." && pwd)
+build="$top/build/bench"
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRWN3460_TESTS=OFF >/dev/null
+cmake --build "$build" --target rwn3460-tftpd >/dev/null
+ours_bin="$build/src/transfer/rwn3460-tftpd"
+hpa_bin=$(command -v in.tftpd || echo /usr/sbin/in.tftpd)
+
+work=$(mktemp -d /tmp/rwn3460-bench.XXXXXX)
+chmod 755 "$work"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir "$work/served" "$work/out"
+chmod 755 "$work/served"
+head -c $((8 * 1024 * 1024)) /dev/urandom >"$work/served/8MiB.bin"
+head -c $((32 * 1024 * 1024)) /dev/urandom >"$work/served/32MiB.bin"
+chmod 644 "$work/served/"*.bin
+
+free_udp_port() {
+  python3 -c 'import socket; s=socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+
+"$ours_bin" "$work/served" --port 0 >/dev/null 2>"$work/ours.err" &
+ours_pid=$!
+pids+=("$ours_pid")
+for _ in $(seq 50); do grep -q 'UDP port' "$work/ours.err" && break; sleep 0.1; done
+ours_port=$(awk '{print $NF}' "$work/ours.err" | head -1)
+
+hpa_port=$(free_udp_port)
+"$hpa_bin" --foreground --listen --secure --address "127.0.0.1:$hpa_port" "$work/served" &
+pids+=("$!")
+sleep 0.5
+
+# Prints the MB/s of one download, after checking that the file arrived whole.
+download() { # port file
+  local out="$work/out/$2" t0 t1
+  rm -f "$out"
+  t0=$(date +%s.%N)
+  curl -sS --tftp-no-options --max-time 300 -o "$out" "tftp://127.0.0.1:$1/$2"
+  t1=$(date +%s.%N)
+  cmp -s "$out" "$work/served/$2" || { echo "bench: $2 from port $1 differs" >&2; exit 1; }
+  awk -v b="$(stat -c %s "$out")" -v t0="$t0" -v t1="$t1" 'BEGIN { printf "%.2f\n", b / (t1 - t0) / 1e6 }'
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.2f", m }'; }
+
+echo "runs per server and size: $runs (curl $(curl --version | awk 'NR==1{print $2}'), 512-byte blocks)"
+printf '%-10s %16s %16s %8s\n' file "rwn3460 MB/s" "tftpd-hpa MB/s" ratio
+for file in 8MiB.bin 32MiB.bin; do
+  : >"$work/ours.txt"
+  : >"$work/hpa.txt"
+  for i in $(seq "$runs"); do
+    if (( i % 2 )); then
+      download "$ours_port" "$file" >>"$work/ours.txt"
+      download "$hpa_port" "$file" >>"$work/hpa.txt"
+    else
+      download "$hpa_port" "$file" >>"$work/hpa.txt"
+      download "$ours_port" "$file" >>"$work/ours.txt"
+    fi
+  done
+  ours=$(median <"$work/ours.txt")
+  hpa=$(median <"$work/hpa.txt")
+  printf '%-10s %16s %16s %8s\n' "$file" "$ours" "$hpa" "$(awk -v a="$ours" -v b="$hpa" 'BEGIN { printf "%.2f", a / b }')"
+done
+
+# Idle wake-ups: context switches of the session-free server over 3 s.
+switches() { awk '/ctxt_switches/ { n += $2 } END { print n }' /proc/"$ours_pid"/status; }
+sleep 0.5
+before=$(switches)
+sleep 3
+after=$(switches)
+awk -v n=$((after - before)) 'BEGIN { printf "idle server: %d wake-ups in 3 s (%.1f/s; limit 50/s)\n", n, n / 3 }'

@@ -1,0 +1,112 @@
+// The TFTP server the module runs on the PC for the device: it serves one folder, each
+// transfer on a port of its own, everything on the window thread's event loop.
+#pragma once
+
+#include "KxTFTPMsg.h"
+
+#include <QHostAddress>
+#include <QList>
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class QFile;
+class QSaveFile;
+class QUdpSocket;
+
+// Called with the session's own record each time the session reports a status; setting
+// `cancel` aborts that session at its next step.
+using KxTFTPHandler = std::function<void(QObject *owner, const KxTFTPMsg &msg, bool &cancel)>;
+
+class _TFTPSession : public QObject {
+    Q_OBJECT
+public:
+    enum State { Failed = 0, Active = 1, Finished = 2 };
+
+    _TFTPSession(const KxTFTPMsg &from, int retries, KxTFTPHandler handler, QObject *owner,
+                 const QString &directory, const QHostAddress &peer, QObject *parent);
+    ~_TFTPSession() override;
+
+    // Opens the transfer's own socket; false (after reporting -1109) when it cannot.
+    bool Open();
+    // Opens the local file and sends the first DATA or the ACK of block 0.
+    void Begin();
+    // The deadline passed: resend (read) or give up (write, or retries used up).
+    // False when the session has timed out.
+    bool Retransmit();
+    void Report(int code);
+
+    int state = Active;
+    qint64 Deadline = 0; // monotonic milliseconds, 0 for none
+    bool Cancel = false;
+    KxTFTPMsg Msg;
+
+private slots:
+    void ReadDatagrams();
+
+private:
+    bool Send(const QByteArray &packet);
+    void SendBlock();
+    void Fail(quint16 errorCode, int code);
+    void CloseFile();
+    void OnAck(quint16 block);
+    void OnData(quint16 block, const char *payload, qsizetype size);
+    void Arm();
+
+    int m_retries;
+    KxTFTPHandler m_handler;
+    QObject *m_owner;
+    QString m_directory;
+    QHostAddress m_peer;
+    quint16 m_peerPort;
+    QUdpSocket *m_socket = nullptr;
+    std::unique_ptr<QFile> m_reader;
+    std::unique_ptr<QSaveFile> m_writer;
+    QByteArray m_send; // the last packet, resent unchanged on time-out
+    // Blocks counted without wrapping; only their wire numbers roll over.
+    qint64 m_block = 0;
+};
+
+class KxTFTPServer : public QObject {
+    Q_OBJECT
+public:
+    // Resolves the PC's host name for LocalAddress (may block briefly on a slow resolver).
+    explicit KxTFTPServer(QObject *parent = nullptr);
+    ~KxTFTPServer() override;
+
+    int Retries = 3;
+
+    // timeout in units of 10 ms; retries is the most sends of one data block
+    void SetTimeout(int timeout, int retries);
+    void SetOnMessage(KxTFTPHandler handler, QObject *owner);
+    // Serves `directory` on UDP `port` (0 picks a free one, see Port()). When already
+    // listening, only the directory for later sessions changes. Throws KxException
+    // (-1109) when the socket cannot be opened.
+    void Start(const QString &directory, quint16 port);
+    // Stops listening and lets running sessions end, waiting at most 10 s.
+    void Stop();
+
+    bool IsListening() const { return m_listen != nullptr; }
+    quint16 Port() const { return quint16(m_template.ServerPort); }
+    QString Directory() const { return m_directory; }
+    const KxTFTPMsg &Template() const { return m_template; }
+    qsizetype SessionCount() const { return m_sessions.size(); }
+    bool SweepActive() const { return m_sweep.isActive(); }
+
+private slots:
+    void ReadRequests();
+    void Sweep();
+
+private:
+    void Destroy(qsizetype index);
+
+    KxTFTPMsg m_template;
+    KxTFTPHandler m_handler;
+    QObject *m_owner = nullptr;
+    QString m_directory;
+    QUdpSocket *m_listen = nullptr;
+    QList<_TFTPSession *> m_sessions;
+    QTimer m_sweep;
+};

@@ -1,0 +1,63 @@
+// Arbitrary datagrams through the TFTP request and packet parsers, and arbitrary
+// requested names through the served-folder rules: a name that is accepted must never
+// lead outside the served folder.
+#include "KxTFTPProtocol.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdlib>
+
+namespace {
+// A served folder with a subfolder, a file and links in and out, made once per run.
+struct Folder {
+    QString root;
+    QString prefix;
+    Folder()
+    {
+        const QString base = QDir::tempPath() + QStringLiteral("/rwn3460-fuzz-tftp");
+        QDir().mkpath(base + QStringLiteral("/served/sub"));
+        QFile f(base + QStringLiteral("/served/file.bin"));
+        (void)f.open(QIODevice::WriteOnly);
+        QFile::link(base, base + QStringLiteral("/served/up"));
+        QFile::link(base + QStringLiteral("/served/sub"), base + QStringLiteral("/served/down"));
+        QFile::link(base + QStringLiteral("/served/file.bin"), base + QStringLiteral("/served/same"));
+        root = QFileInfo(base + QStringLiteral("/served")).canonicalFilePath();
+        prefix = root + QLatin1Char('/');
+    }
+};
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static const Folder folder;
+    const char *bytes = reinterpret_cast<const char *>(data);
+    const auto n = qsizetype(size);
+
+    if (const auto request = KxTFTP::ParseRequest(bytes, n)) {
+        if (request->opcode != KxTFTP::RRQ && request->opcode != KxTFTP::WRQ)
+            std::abort();
+        if (request->fileName.contains('\0') || request->mode.contains('\0'))
+            std::abort();
+        if (4 + request->fileName.size() + request->mode.size() > n)
+            std::abort();
+        if (const auto path = KxTFTP::ResolveName(folder.root, request->fileName)) {
+            if (!path->startsWith(folder.prefix) || path->mid(folder.prefix.size()).contains('/'))
+                std::abort(); // an accepted name escaped the served folder
+        }
+    }
+    if (const auto header = KxTFTP::ParseHeader(bytes, n)) {
+        const QByteArray again = KxTFTP::DataPacket(header->block, bytes + 4, n - 4);
+        const auto back = KxTFTP::ParseHeader(again.constData(), again.size());
+        if (!back || back->block != header->block || back->opcode != KxTFTP::DATA
+            || again.mid(4) != QByteArray(bytes + 4, n - 4))
+            std::abort();
+    }
+    // The name rules on the raw input too, without the request framing.
+    if (const auto path = KxTFTP::ResolveName(folder.root, QByteArray(bytes, n))) {
+        if (!path->startsWith(folder.prefix) || path->mid(folder.prefix.size()).contains('/'))
+            std::abort();
+    }
+    return 0;
+}
