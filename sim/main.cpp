@@ -537,7 +537,17 @@ int main(int argc, char **argv)
     netsnmp_ds_set_string(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_PORTS, ("udp:" + endpoint).c_str());
     // Request logging is for daemons; a test's output stays readable without it.
     netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_DONT_LOG_TCPWRAPPERS_CONNECTS, 1);
-    if (getenv("RWN3460_SIM_DEBUG")) { debug_register_tokens(getenv("RWN3460_SIM_DEBUG")); snmp_set_do_debugging(1); }
+    // Errors only: without VACM tables the library warns that nobody may use the agent,
+    // which is not so here (accessCheck). RWN3460_SIM_DEBUG=TOKEN,... turns on
+    // net-snmp's debug output for those tokens.
+    const char *debugTokens = std::getenv("RWN3460_SIM_DEBUG");
+    if (netsnmp_log_handler *log = netsnmp_register_loghandler(NETSNMP_LOGHANDLER_STDERR,
+                                                               debugTokens ? LOG_DEBUG : LOG_ERR))
+        netsnmp_enable_this_loghandler(log);
+    if (debugTokens) {
+        debug_register_tokens(debugTokens);
+        snmp_set_do_debugging(1);
+    }
 
     init_agent(kAppName);
     init_snmp(kAppName);
