@@ -41,7 +41,9 @@
 // SEQ counts from 1, VERSION is 1, 2c or 3, STATUS the error-status name as the agent
 // decided it (for v1 the agent then maps wrongType and similar onto badValue), each
 // varbind as in .snmprec (tag 4x: octet string in hex; strings that are not printable
-// text or have blanks at their ends are always written in hex).
+// text or have blanks at their ends are always written in hex). A PDU the access check
+// turns away before any object is looked at (unknown community or user, a set with the
+// read community) is not journaled.
 
 #include "Device.h"
 #include "SnmpRec.h"
