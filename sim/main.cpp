@@ -164,10 +164,10 @@ std::string upper(std::string s)
 
 // Names net-snmp's createUser takes, checked here so that a typo is an error at start
 // and not a silently missing user.
-User parseUser(const std::string &spec)
+User parseUser(const std::string &text)
 {
-    auto parts = split(spec, ':');
-    auto bad = [&](const std::string &why) { fail("bad --user '" + spec + "': " + why); };
+    auto parts = split(text, ':');
+    auto bad = [&](const std::string &why) { fail("bad --user '" + text + "': " + why); };
     if (parts.size() != 3 && parts.size() != 5)
         bad("expected NAME:AUTH:AUTHPASS or NAME:AUTH:AUTHPASS:PRIV:PRIVPASS");
     User u{parts[0], upper(parts[1]), parts[2], "", ""};
