@@ -356,8 +356,13 @@ void _SnmpEventProcessor::Reschedule()
         nextMs = any ? std::min(nextMs, ms) : ms;
         any = true;
     }
-    if (any)
-        m_timer.start(int(std::min<qint64>(nextMs, INT32_MAX)));
-    else
+    if (!any) {
         m_timer.stop();
+        return;
+    }
+    // Re-arming a timer costs more than the request itself: keep one that is due no
+    // later than needed (an early tick only finds nothing to retransmit).
+    const int ms = int(std::min<qint64>(nextMs, INT32_MAX));
+    if (!m_timer.isActive() || m_timer.remainingTime() > ms)
+        m_timer.start(ms);
 }

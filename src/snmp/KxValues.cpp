@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <QVarLengthArray>
 #include <QStringDecoder>
 #include <QtEndian>
 
@@ -272,30 +273,51 @@ quint32 TimeTicksFromText(const QString &text)
 
 QString OidText(const oid *name, size_t length)
 {
-    QString text;
+    // Every response passes through here: format into one buffer, allocate once.
+    QVarLengthArray<char, 256> buffer;
+    char digits[24];
     for (size_t i = 0; i < length; ++i) {
         if (i)
-            text += QLatin1Char('.');
-        text += QString::number(quint64(name[i]));
+            buffer.append('.');
+        quint64 value = quint64(name[i]);
+        int n = 0;
+        do {
+            digits[n++] = char('0' + value % 10);
+            value /= 10;
+        } while (value);
+        while (n)
+            buffer.append(digits[--n]);
     }
-    return text;
+    return QString::fromLatin1(buffer.constData(), buffer.size());
 }
 
 std::vector<oid> OidFromText(const QString &text)
 {
-    QStringView view(text);
-    view = view.trimmed();
-    if (view.startsWith(u'.'))
-        view = view.mid(1);
     std::vector<oid> out;
-    if (view.isEmpty())
+    const QChar *c = text.constData();
+    const QChar *end = c + text.size();
+    while (c < end && c->isSpace())
+        ++c;
+    while (end > c && (end - 1)->isSpace())
+        --end;
+    if (c < end && *c == u'.')
+        ++c;
+    if (c == end)
         return out;
-    for (QStringView part : view.split(u'.')) {
-        bool ok = false;
-        const qulonglong value = part.toULongLong(&ok);
-        if (!ok || value > UINT32_MAX || part.startsWith(u'+'))
+    out.reserve(16);
+    while (c <= end) {
+        quint64 value = 0;
+        const QChar *start = c;
+        while (c < end && c->unicode() >= u'0' && c->unicode() <= u'9') {
+            value = value * 10 + (c->unicode() - u'0');
+            if (value > UINT32_MAX)
+                return {};
+            ++c;
+        }
+        if (c == start || (c < end && *c != u'.'))
             return {};
         out.push_back(oid(value));
+        ++c; // past the dot, or past the end to stop
     }
     return out;
 }

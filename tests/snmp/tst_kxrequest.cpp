@@ -265,6 +265,20 @@ private slots:
         QCOMPARE(r.PendingCount(), 0);
     }
 
+    void idlePumpDoesNotWake()
+    {
+        KxSNMPRequest r;
+        useAgent(r);
+        r.VarList = KxSNMPVarList(kSystem, KxItemType::Scalars, 0);
+        bool done = false;
+        r.GetAsync([&](void *, const KxSNMPError &, KxSNMPVarList &) { done = true; }, nullptr, true);
+        QTRY_VERIFY_WITH_TIMEOUT(done, 5000);
+        _SnmpEventProcessor &pump = GlobalSession()->EventProcessor();
+        const quint64 before = pump.WakeUps();
+        QTest::qWait(1000);
+        QCOMPARE(pump.WakeUps(), before);
+    }
+
     void tableWalkMatchesSnmpwalk()
     {
         KxSNMPRequest r;
@@ -629,19 +643,6 @@ private slots:
         QTest::qWait(100);
     }
 
-    void idlePumpDoesNotWake()
-    {
-        KxSNMPRequest r;
-        useAgent(r);
-        r.VarList = KxSNMPVarList(kSystem, KxItemType::Scalars, 0);
-        bool done = false;
-        r.GetAsync([&](void *, const KxSNMPError &, KxSNMPVarList &) { done = true; }, nullptr, true);
-        QTRY_VERIFY_WITH_TIMEOUT(done, 5000);
-        _SnmpEventProcessor &pump = GlobalSession()->EventProcessor();
-        const quint64 before = pump.WakeUps();
-        QTest::qWait(1000);
-        QCOMPARE(pump.WakeUps(), before);
-    }
 };
 
 QTEST_MAIN(TestKxRequest)

@@ -1,0 +1,81 @@
+#pragma once
+// The simulated access point's state and what it does with the values it is given.
+
+#include "SnmpRec.h"
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+// net-snmp's error-status numbers, kept here so this file needs no net-snmp headers.
+enum Status {
+    NoError = 0, TooBig = 1, NoSuchName = 2, BadValue = 3, ReadOnly = 4, GenErr = 5,
+    NoAccess = 6, WrongType = 7, WrongLength = 8, WrongEncoding = 9, WrongValue = 10,
+    NoCreation = 11, InconsistentValue = 12, ResourceUnavailable = 13, CommitFailed = 14,
+    UndoFailed = 15, AuthorizationError = 16, NotWritable = 17, InconsistentName = 18,
+};
+const char *statusName(int status);
+
+struct Varbind {
+    Oid oid;
+    Value value;
+};
+
+struct SetResult {
+    int status = NoError;
+    int index = 0; // 1-based varbind that failed, 0 when none
+};
+
+class Device {
+public:
+    struct Options {
+        int rebootSeconds = 5;
+        int tftpPort = 69;
+        std::function<void(const std::string &)> report; // one line per transfer
+    };
+
+    Device(State factory, Options options);
+
+    // Reads see the live uptime in sysUpTime; everything else is the current state.
+    const State &state() const { return current_; }
+    std::optional<Value> get(const Oid &oid) const;
+    // First object after oid, if any.
+    std::optional<std::pair<Oid, Value>> next(const Oid &oid) const;
+
+    // The checks an agent makes before it changes anything (no side effects).
+    int check(const Varbind &vb, bool v1) const;
+    // Writes every varbind, then runs the behaviours in varbind order. On failure the
+    // state is exactly as before and nothing is left pending.
+    SetResult set(const std::vector<Varbind> &vbs);
+    // Carries out what a successful set left to do after its response (a restart).
+    void commit();
+
+    bool silent() const { return silentUntil_.has_value(); }
+    // Time the silence of a restart ends, if one is under way.
+    std::optional<std::chrono::steady_clock::time_point> silentUntil() const { return silentUntil_; }
+    // Ends the silence once its time has come: the device has booted again.
+    void tick();
+
+    std::string configText() const; // what a configuration backup holds
+
+private:
+    using Clock = std::chrono::steady_clock;
+    int runBehaviour(const Varbind &vb);
+    int upgrade(long command);
+    State settingsOf(const State &s) const;
+    void activate();
+    void boot();
+
+    State factory_;
+    State saved_;   // survives a restart
+    State current_; // what reads show; sets change it
+    Options options_;
+    Clock::time_point bootTime_;
+    std::optional<Clock::time_point> silentUntil_;
+    bool restartPending_ = false;
+};
+
+} // namespace sim

@@ -1,0 +1,99 @@
+#pragma once
+// Starting the simulator and the real peers it is tested against (net-snmp's command-line
+// tools, tftpd-hpa, snmpsimd), all on 127.0.0.1 and free ports, each stopped by its owner.
+
+#include <QMap>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace simtest {
+
+struct RunResult {
+    int exitCode = -1;
+    bool finished = false;
+    QString out;
+    QString err;
+    QString all() const { return out + err; }
+};
+
+// Runs a program to its end (or kills it after timeoutMs).
+RunResult run(const QString &program, const QStringList &args, int timeoutMs = 15000);
+
+// A UDP port on 127.0.0.1 that was free a moment ago.
+quint16 freeUdpPort();
+
+// "OID" -> "TAG|VALUE" with octet strings always as "4x|hex" and OIDs without a leading
+// dot: the one form both a data file and a tool's output are brought into for comparing.
+using Objects = QMap<QString, QString>;
+Objects readDataFile(const QString &path);
+// Output of snmpget/snmpwalk run with -On -Ox -Ot -Oe.
+Objects parseToolOutput(const QString &text);
+QString hexOf(const QByteArray &bytes);
+
+// Arguments that select a protocol version and credentials for net-snmp's tools.
+struct Credentials {
+    QString name;
+    QStringList args;
+};
+
+class Simulator {
+public:
+    explicit Simulator(QStringList args = {});
+    ~Simulator();
+    Simulator(const Simulator &) = delete;
+    Simulator &operator=(const Simulator &) = delete;
+
+    // Starts it and waits for "listening on"; false (with the reason in error()) otherwise.
+    bool start();
+    // SIGTERM (or SIGINT) and wait; true when it ended by itself with exit code 0.
+    bool stop(bool interrupt = false);
+
+    quint16 port() const { return port_; }
+    QString target() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
+    QString journalPath() const;
+    QStringList journalLines() const;
+    QString output(); // standard output so far
+    QString error() const { return error_; }
+
+    // net-snmp tools against this simulator: default credentials v2c, with the write
+    // community for snmpset.
+    RunResult get(const QStringList &oids, const QStringList &cred = {}, const QString &timing = "-t 1 -r 2");
+    RunResult set(const QStringList &varbinds, const QStringList &cred = {});
+    QString value(const QString &oid); // "TAG|VALUE" or the tool's complaint
+    // Waits until the agent answers again (bounded); milliseconds waited, -1 if never.
+    qint64 waitUntilAnswering(int limitMs);
+
+private:
+    QStringList args_;
+    QTemporaryDir dir_;
+    std::unique_ptr<QProcess> proc_;
+    QString out_;
+    QString error_;
+    quint16 port_ = 0;
+};
+
+QString simulatorPath();
+QString factoryDataPath();
+
+// in.tftpd (tftpd-hpa) serving a temporary folder on a free loopback port.
+class TftpServer {
+public:
+    TftpServer();
+    ~TftpServer();
+    bool start();
+    quint16 port() const { return port_; }
+    QString dir() const { return dir_.path(); }
+    QString error() const { return error_; }
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<QProcess> proc_;
+    quint16 port_ = 0;
+    QString error_;
+};
+
+} // namespace simtest
