@@ -1,0 +1,75 @@
+#include "KxFrontPanel.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+QPixmap DrawFrontPanel()
+{
+    QPixmap picture(472, 148);
+    picture.fill(QColor(236, 238, 241));
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    // The housing: a rounded slab with a soft top-to-bottom shade.
+    QLinearGradient shade(0, 20, 0, 130);
+    shade.setColorAt(0, QColor(250, 251, 252));
+    shade.setColorAt(1, QColor(196, 201, 208));
+    QPainterPath body;
+    body.addRoundedRect(QRectF(12, 22, 448, 104), 18, 18);
+    p.fillPath(body, shade);
+    p.setPen(QPen(QColor(140, 146, 155), 1.5));
+    p.drawPath(body);
+
+    // Two antennas behind the housing.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(70, 74, 80));
+    p.drawRoundedRect(QRectF(34, 2, 9, 30), 4, 4);
+    p.drawRoundedRect(QRectF(429, 2, 9, 30), 4, 4);
+
+    // The lamp strip: recessed wells behind the four lamps.
+    p.setBrush(QColor(58, 62, 68));
+    p.drawRoundedRect(QRectF(170, 38, 60, 36), 6, 6);
+    p.drawRoundedRect(QRectF(281, 37, 34, 36), 6, 6);
+
+    QFont font(QStringLiteral("Sans"), 7);
+    p.setFont(font);
+    p.setPen(QColor(60, 64, 70));
+    p.drawText(QRectF(170, 76, 22, 12), Qt::AlignCenter, QStringLiteral("5G"));
+    p.drawText(QRectF(192, 76, 22, 12), Qt::AlignCenter, QStringLiteral("2.4G"));
+    p.drawText(QRectF(214, 76, 22, 12), Qt::AlignCenter, QStringLiteral("AP"));
+    p.drawText(QRectF(281, 75, 34, 12), Qt::AlignCenter, QStringLiteral("PWR"));
+
+    QFont name(QStringLiteral("Sans"), 13, QFont::Bold);
+    p.setFont(name);
+    p.setPen(QColor(38, 66, 110));
+    p.drawText(QRectF(30, 92, 200, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("RWN-3460"));
+    p.setFont(font);
+    p.setPen(QColor(90, 96, 104));
+    p.drawText(QRectF(30, 110, 220, 12), Qt::AlignLeft, QStringLiteral("Wireless Access Point"));
+
+    // Ventilation slots on the right.
+    p.setPen(QPen(QColor(150, 156, 164), 2, Qt::SolidLine, Qt::RoundCap));
+    for (int x = 340; x <= 430; x += 10)
+        p.drawLine(x, 50, x, 100);
+    return picture;
+}
+
+KxLamp::KxLamp(QWidget *parent) : QWidget(parent)
+{
+    setFixedSize(18, 20);
+}
+
+void KxLamp::setColor(const QColor &color)
+{
+    if (color == m_color)
+        return;
+    m_color = color;
+    update();
+}
+
+void KxLamp::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), m_color);
+}

@@ -1,0 +1,393 @@
+#include "TMainForm.h"
+
+#include "KxAddress.h"
+#include "KxDialogs.h"
+#include "KxErrors.h"
+#include "KxFrontPanel.h"
+#include "KxRequest2Edits.h"
+#include "KxScreen.h"
+#include "TAboutForm.h"
+#include "TFM_Sytem.h"
+#include "TFM_Waiting.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTime>
+
+namespace {
+
+TMainForm *g_mainForm = nullptr;
+
+#define ROOT "1.3.6.1.4.1.32473.2.5.9"
+
+const KxIntOption kBandOptions[] = {{0, "2.4GHz"}, {1, "5GHz"}, {0, nullptr}};
+const KxIntOption kApplyOptions[] = {{0, "nothing"}, {1, "apply"}, {0, nullptr}};
+const KxIntOption kRebootOptions[] = {{0, "nothing"}, {1, "reboot"}, {0, nullptr}};
+
+const KxOptionList &bandOptions() { static const KxOptionList list(kBandOptions); return list; }
+const KxOptionList &applyOptions() { static const KxOptionList list(kApplyOptions); return list; }
+const KxOptionList &rebootOptions() { static const KxOptionList list(kRebootOptions); return list; }
+
+const KxSNMPVarDesc kStatusPoll[] = {
+    {"1.3.6.1.2.1.1.1", "sysDescr", KxSyntax::DisplayString, KxAccess::ReadOnly},
+    {nullptr},
+};
+const KxSNMPVarDesc kDeviceAddress[] = {
+    {ROOT ".2.1.1.1.1.2.1", "hIPAddress", KxSyntax::IpAddress, KxAccess::ReadWrite},
+    {ROOT ".2.1.1.1.1.3.1", "hSubnetMask", KxSyntax::IpAddress, KxAccess::ReadWrite},
+    {ROOT ".2.1.1.1.1.4.1", "hDefaultGateway", KxSyntax::IpAddress, KxAccess::ReadWrite},
+    {nullptr},
+};
+const KxSNMPVarDesc kLanAddress[] = {
+    {ROOT ".2.1.1.1.1.2.1", "lanIfIpAddress", KxSyntax::IpAddress, KxAccess::ReadWrite},
+    {nullptr},
+};
+const KxSNMPVarDesc kBand[] = {
+    {ROOT ".2.1.3.3.1.1.1.34.1", "dot11Band", KxSyntax::Integer, KxAccess::ReadWrite, &bandOptions()},
+    {nullptr},
+};
+const KxSNMPVarDesc kDeviceCommands[] = {
+    {ROOT ".4.2.3", "deviceSettingApply", KxSyntax::Integer, KxAccess::ReadWrite, &applyOptions()},
+    {ROOT ".4.2.4", "deviceSettingDiscard", KxSyntax::Integer, KxAccess::ReadWrite, &applyOptions()},
+    {ROOT ".4.2.1", "deviceRestart", KxSyntax::Integer, KxAccess::ReadWrite, &rebootOptions()},
+    {nullptr},
+};
+
+TFM_Sytem *g_systemScreen = nullptr;
+TAboutForm *g_aboutForm = nullptr;
+
+QComboBox *hiddenCombo(QWidget *parent, const char *name)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->hide();
+    return box;
+}
+
+QLineEdit *hiddenEdit(QWidget *parent, const char *name)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->hide();
+    return edit;
+}
+
+} // namespace
+
+TMainForm *MainForm()
+{
+    return g_mainForm;
+}
+
+TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
+{
+    g_mainForm = this;
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("RWN-3460"));
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    BuildPanel();
+    BuildHiddenFields();
+    BuildMenu();
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("MainStatusBar"));
+    m_statusBar->setFixedHeight(19);
+    m_statusBar->setSizeGripEnabled(false);
+    setStatusBar(m_statusBar);
+    setFixedSize(481, 148 + 19 + menuBar()->sizeHint().height());
+
+    m_ledStatus.setObjectName(QStringLiteral("LedStatus"));
+    m_ledStatus.setInterval(2000);
+    m_ledStatus.setSingleShot(true); // the poll restarts it when an answer is in
+    m_ledBlink.setObjectName(QStringLiteral("LedBlink"));
+    m_ledBlink.setInterval(500);
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setInterval(2000);
+    connect(&m_ledStatus, &QTimer::timeout, this, &TMainForm::StatusPoll);
+    connect(&m_ledBlink, &QTimer::timeout, this, &TMainForm::BlinkStep);
+    connect(&m_timer1, &QTimer::timeout, this, &TMainForm::RefreshDeviceAddress);
+}
+
+TMainForm::~TMainForm()
+{
+    m_ledStatus.stop();
+    m_ledBlink.stop();
+    m_timer1.stop();
+    // Requests go first: an answer still on its way must find no half-destroyed window.
+    m_pollRequest.reset();
+    m_addressRequest.reset();
+    m_lanRequest.reset();
+    m_bandRequest.reset();
+    m_commandRequest.reset();
+    if (g_mainForm == this)
+        g_mainForm = nullptr;
+}
+
+void TMainForm::BuildPanel()
+{
+    auto *central = new QWidget(this);
+    central->setFixedSize(481, 148);
+    auto *banner = new QLabel(central);
+    banner->setObjectName(QStringLiteral("Image2"));
+    banner->setGeometry(0, 0, 472, 148);
+    banner->setScaledContents(true);
+    banner->setPixmap(DrawFrontPanel());
+    auto lamp = [central](const char *name, int x, int y) {
+        auto *l = new KxLamp(central);
+        l->setObjectName(QLatin1String(name));
+        l->move(x, y);
+        return l;
+    };
+    m_power = lamp("LED_Power", 289, 45);
+    m_lan5 = lamp("LED_5GLan", 178, 46);
+    m_lan24 = lamp("LED_24GLan", 200, 46);
+    m_apStatus = lamp("LED_APstatus", 222, 46);
+    setCentralWidget(central);
+}
+
+void TMainForm::BuildHiddenFields()
+{
+    QWidget *host = centralWidget();
+    m_ipAddress = hiddenEdit(host, "IPAddressEdit");
+    m_subMask = hiddenEdit(host, "SubMaskEdit");
+    m_sysIpAddress = hiddenEdit(host, "Ed_SysIpaddress");
+    m_band = hiddenCombo(host, "CB_Band");
+    m_saveAct = hiddenCombo(host, "Cbox_SaveAct");
+    m_discard = hiddenCombo(host, "Cbox_Discard");
+    m_restart = hiddenCombo(host, "Cbox_Restart");
+}
+
+QAction *TMainForm::AddEntry(QMenu *menu, const QString &text, const std::function<void()> &open)
+{
+    QAction *action = menu->addAction(text);
+    action->setObjectName(text);
+    if (open)
+        connect(action, &QAction::triggered, this, open);
+    else
+        action->setEnabled(false); // its screen is not part of this build yet
+    return action;
+}
+
+void TMainForm::BuildMenu()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    bar->setNativeMenuBar(false);
+
+    QMenu *home = bar->addMenu(QStringLiteral("Home"));
+    AddEntry(home, QStringLiteral("Information"));
+    AddEntry(home, QStringLiteral("Wireless"));
+    AddEntry(home, QStringLiteral("LAN"));
+
+    QMenu *advanced = bar->addMenu(QStringLiteral("Advanced"));
+    AddEntry(advanced, QStringLiteral("Performance"));
+    QMenu *filter = advanced->addMenu(QStringLiteral("Filter"));
+    AddEntry(filter, QStringLiteral("Wireless MAC ACL"));
+    AddEntry(filter, QStringLiteral("WLAN Partition"));
+    AddEntry(advanced, QStringLiteral("Multi-SSID"));
+    AddEntry(advanced, QStringLiteral("DHCP Server"));
+    AddEntry(advanced, QStringLiteral("Intrusion"));
+    AddEntry(advanced, QStringLiteral("Scheduling"));
+    AddEntry(advanced, QStringLiteral("Qos Setting"))->setVisible(false);
+    AddEntry(advanced, QStringLiteral("Vlan Setting"));
+    AddEntry(advanced, QStringLiteral("AP Array"));
+    AddEntry(advanced, QStringLiteral("Internal RADIUS Server"));
+    AddEntry(advanced, QStringLiteral("Traffic Control"));
+
+    QMenu *tools = bar->addMenu(QStringLiteral("Tools"));
+    AddEntry(tools, QStringLiteral("Admin"));
+    AddEntry(tools, QStringLiteral("System"), [this] { OpenScreen(g_systemScreen, this); });
+    AddEntry(tools, QStringLiteral("Firmware"));
+    AddEntry(tools, QStringLiteral("Time and Date"));
+    AddEntry(tools, QStringLiteral("Configuration File"));
+
+    QMenu *configuration = bar->addMenu(QStringLiteral("Configuration"));
+    AddEntry(configuration, QStringLiteral("Save and Activate"), [this] { SaveAndActivate(); });
+    AddEntry(configuration, QStringLiteral("Discard Changes"), [this] { DiscardChanges(); });
+
+    QMenu *status = bar->addMenu(QStringLiteral("Status"));
+    AddEntry(status, QStringLiteral("Device Info"));
+    AddEntry(status, QStringLiteral("Client Infomation"));
+    AddEntry(status, QStringLiteral("WDS Information"));
+    QMenu *stats = status->addMenu(QStringLiteral("Stats"));
+    AddEntry(stats, QStringLiteral("Ethernet"));
+    AddEntry(stats, QStringLiteral("WLAN"));
+    QMenu *log = status->addMenu(QStringLiteral("Log"));
+    AddEntry(log, QStringLiteral("View Log"));
+    AddEntry(log, QStringLiteral("Log Settings"));
+
+    QMenu *help = bar->addMenu(QStringLiteral("Help"));
+    AddEntry(help, QStringLiteral("About"), [this] { OpenScreen(g_aboutForm, this); });
+}
+
+void TMainForm::BuildRequests()
+{
+    m_pollRequest = std::make_unique<KxSNMPRequest>();
+    m_pollRequest->VarList = KxSNMPVarList(kStatusPoll, KxItemType::Scalars, 0);
+    m_pollRequest->Timeout = 3000;
+
+    m_addressRequest = std::make_unique<KxSNMPRequest2Edits>(this);
+    m_addressRequest->VarList() = KxSNMPVarList(kDeviceAddress, KxItemType::Instance, 0);
+    m_addressRequest->BindControl(0, QStringLiteral("%s"), m_ipAddress);
+    m_addressRequest->BindControl(1, QStringLiteral("%s"), m_subMask);
+
+    m_lanRequest = std::make_unique<KxSNMPRequest2Edits>(this);
+    m_lanRequest->VarList() = KxSNMPVarList(kLanAddress, KxItemType::Instance, 0);
+    m_lanRequest->Asynchronous = false;
+    m_lanRequest->Request.Timeout = 1000;
+    m_lanRequest->BindControl(0, QStringLiteral("%s"), m_sysIpAddress);
+
+    m_bandRequest = std::make_unique<KxSNMPRequest2Edits>(this);
+    m_bandRequest->VarList() = KxSNMPVarList(kBand, KxItemType::Instance, 0);
+    m_bandRequest->Asynchronous = false;
+    m_bandRequest->Request.Timeout = 10000;
+    m_bandRequest->BindControl(0, m_band);
+
+    m_commandRequest = std::make_unique<KxSNMPRequest2Edits>(this);
+    m_commandRequest->VarList() = KxSNMPVarList(kDeviceCommands, KxItemType::Scalars, 0);
+    m_commandRequest->Asynchronous = false;
+    m_commandRequest->Request.Timeout = 10000;
+    m_commandRequest->BindControl(0, m_saveAct);
+    m_commandRequest->BindControl(1, m_discard);
+    m_commandRequest->BindControl(2, m_restart);
+}
+
+void TMainForm::StartRequests()
+{
+    BuildRequests();
+    StatusPoll();
+    m_addressRequest->GetIntoControls();
+    m_lanRequest->GetIntoControls();
+    m_bandRequest->GetIntoControls();
+    m_commandRequest->GetIntoControls();
+    m_ledBlink.start();
+    m_timer1.start();
+}
+
+void TMainForm::StatusPoll()
+{
+    m_ledStatus.stop();
+    if (!m_pollRequest)
+        return;
+    m_pollRequest->Timeout = 3000;
+    try {
+        m_pollRequest->GetAsync([this](void *, const KxSNMPError &e, KxSNMPVarList &) { PollCompleted(e); },
+                                nullptr, true);
+    } catch (const KxException &e) {
+        Darken();
+        m_statusText = e.Text();
+        ShowStatus();
+        m_ledStatus.start();
+    }
+}
+
+void TMainForm::PollCompleted(const KxSNMPError &error)
+{
+    if (error.Code != 0) {
+        Darken();
+        m_lampsLit = false;
+        m_statusText = error.Text;
+    } else {
+        m_lampsLit = true;
+        m_statusText = RequestLogLine(0, QString(), error.Text);
+        BlinkStep();
+    }
+    ShowStatus();
+    m_ledStatus.start();
+}
+
+void TMainForm::Darken()
+{
+    for (KxLamp *lamp : {m_power, m_lan5, m_lan24, m_apStatus}) {
+        lamp->setColor(KxLamp::Dark);
+        lamp->show();
+    }
+}
+
+void TMainForm::ShowStatus()
+{
+    m_statusBar->showMessage(m_statusText);
+}
+
+void TMainForm::BlinkStep()
+{
+    if (!m_lampsLit)
+        return;
+    m_power->setColor(KxLamp::Lit);
+    m_power->show();
+    m_apStatus->setColor(KxLamp::Lit);
+    m_apStatus->show();
+    auto toggle = [](KxLamp *lamp) {
+        lamp->setColor(lamp->color() == KxLamp::Dark ? KxLamp::Lit : KxLamp::Dark);
+        lamp->show();
+    };
+    if (m_band->currentIndex() == 0) {
+        toggle(m_lan24);
+        m_lan5->setColor(KxLamp::Dark);
+        m_lan5->hide();
+    } else if (m_band->currentIndex() == 1) {
+        toggle(m_lan5);
+        m_lan24->setColor(KxLamp::Dark);
+        m_lan24->hide();
+    }
+}
+
+void TMainForm::RefreshDeviceAddress()
+{
+    if (m_refreshCount == 7) {
+        m_ipAddress->clear();
+        m_subMask->clear();
+        m_refreshCount = 0;
+    }
+    if (m_addressRequest)
+        m_addressRequest->GetIntoControls();
+    ++m_refreshCount;
+}
+
+bool TMainForm::IsValidIpAddress(const QString &text)
+{
+    return ::IsValidIpAddress(text);
+}
+
+bool TMainForm::IsValidSubnetMask(const QString &text)
+{
+    return ::IsValidSubnetMask(text);
+}
+
+bool TMainForm::FindLocalAddress(QLineEdit *edit)
+{
+    const KxDeviceNetwork device{m_ipAddress->text(), m_subMask->text(), m_sysIpAddress->text()};
+    return ::FindLocalAddress(edit, device, m_report);
+}
+
+void TMainForm::SaveAndActivate()
+{
+    if (!m_commandRequest)
+        return;
+    applyOptions().Select(m_saveAct, QStringLiteral("apply"));
+    rebootOptions().Select(m_restart, QStringLiteral("reboot"));
+    m_commandRequest->SetFromControls(true, true);
+    rebootOptions().Select(m_restart, QStringLiteral("nothing"));
+    TFM_Waiting waiting(this);
+    waiting.Countdown = 60;
+    waiting.SendRestartCommand = false;
+    waiting.SetLines(QStringLiteral("The device is activate..."), QStringLiteral("Please DO NOT POWER OFF the device"));
+    Dialogs().RunModal(&waiting);
+}
+
+void TMainForm::DiscardChanges()
+{
+    if (!m_commandRequest)
+        return;
+    applyOptions().Select(m_discard, QStringLiteral("apply"));
+    rebootOptions().Select(m_restart, QStringLiteral("nothing"));
+    m_commandRequest->SetFromControls(true, true);
+    TFM_Waiting waiting(this);
+    waiting.Countdown = 81;
+    waiting.SendRestartCommand = false;
+    waiting.SetLines(QStringLiteral("The device is rebooting..."), QStringLiteral("Please DO NOT POWER OFF the device"));
+    Dialogs().RunModal(&waiting);
+}

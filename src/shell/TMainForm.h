@@ -1,0 +1,94 @@
+// The module's one long-lived window: the device's front panel with its status lamps,
+// the fields other windows read (the device's addresses and radio band), the menu
+// that opens every screen, and the device-wide commands.
+#pragma once
+
+#include "KxNetInterface.h"
+#include "KxOptionList.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <QTimer>
+
+#include <memory>
+
+class KxLamp;
+class KxSNMPRequest;
+class KxSNMPRequest2Edits;
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QStatusBar;
+struct KxSNMPError;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TMainForm(QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    // Builds the five requests from the session values in force and starts polling.
+    void StartRequests();
+
+    // Checks every screen that takes addresses uses.
+    static bool IsValidIpAddress(const QString &text);
+    static bool IsValidSubnetMask(const QString &text);
+    // The PC address on the device's network into `edit` (callers empty it first).
+    bool FindLocalAddress(QLineEdit *edit);
+    // True after a successful status poll, false after a failed one.
+    bool LampsLit() const { return m_lampsLit; }
+    QString StatusText() const { return m_statusText; }
+    KxSNMPRequest2Edits *DeviceCommandRequest() const { return m_commandRequest.get(); }
+    KxAddressReport &AddressReport() { return m_report; }
+
+    // The device-wide commands of the "Configuration" menu.
+    void SaveAndActivate();
+    void DiscardChanges();
+
+public slots:
+    void StatusPoll();
+    void BlinkStep();
+    void RefreshDeviceAddress();
+
+private:
+    void BuildPanel();
+    void BuildHiddenFields();
+    void BuildMenu();
+    void BuildRequests();
+    void PollCompleted(const KxSNMPError &error);
+    void Darken();
+    void ShowStatus();
+    QAction *AddEntry(QMenu *menu, const QString &text, const std::function<void()> &open = {});
+
+    KxLamp *m_power = nullptr;
+    KxLamp *m_lan5 = nullptr;
+    KxLamp *m_lan24 = nullptr;
+    KxLamp *m_apStatus = nullptr;
+    QStatusBar *m_statusBar = nullptr;
+    QLineEdit *m_ipAddress = nullptr;
+    QLineEdit *m_subMask = nullptr;
+    QLineEdit *m_sysIpAddress = nullptr;
+    QComboBox *m_band = nullptr;
+    QComboBox *m_saveAct = nullptr;
+    QComboBox *m_discard = nullptr;
+    QComboBox *m_restart = nullptr;
+
+    QTimer m_ledStatus;
+    QTimer m_ledBlink;
+    QTimer m_timer1;
+    bool m_lampsLit = false;
+    int m_refreshCount = 0;
+    QString m_statusText;
+    KxAddressReport m_report;
+
+    std::unique_ptr<KxSNMPRequest> m_pollRequest;
+    std::unique_ptr<KxSNMPRequest2Edits> m_addressRequest;
+    std::unique_ptr<KxSNMPRequest2Edits> m_lanRequest;
+    std::unique_ptr<KxSNMPRequest2Edits> m_bandRequest;
+    std::unique_ptr<KxSNMPRequest2Edits> m_commandRequest;
+};
+
+// The one main window of the process, for the windows that read its fields.
+TMainForm *MainForm();
