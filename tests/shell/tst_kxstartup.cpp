@@ -317,6 +317,29 @@ private slots:
         QCOMPARE(GlobalSecurity.readCommunity, QStringLiteral("rdcomm"));
     }
 
+    // The real session opens first: its defaults are what the sources then change, and
+    // its boots file lies in the current directory. Once per process: the session is
+    // never destroyed.
+    void realSession()
+    {
+        const QString cwd = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        KxRegistry registry(writeRegistry());
+        KxStartup startup(registry, path("locks"));
+        GlobalSecurity.version = 3;
+        GlobalSecurity.readCommunity = "stale";
+        const KxStartupResult result = startup.Run({"/I127.0.0.1", "/Rpub"});
+        QDir::setCurrent(cwd);
+        QVERIFY2(!result.end, result.message ? qPrintable(result.message->text) : "");
+        QVERIFY(GlobalSession());
+        QCOMPARE(GlobalDefaultTimeout, 100);
+        QVERIFY(QFile::exists(path("KxSNMP_PP_BootCounter")));
+        QCOMPARE(GlobalSecurity.version, quint8(0));
+        QCOMPARE(GlobalSecurity.readCommunity, QStringLiteral("pub"));
+        QCOMPARE(GlobalSecurity.writeCommunity, QStringLiteral("wrcommu"));
+        CloseGlobalSession();
+    }
+
     void sessionThatCannotOpenEndsStartup()
     {
         KxRegistry registry(writeRegistry());
