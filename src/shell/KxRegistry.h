@@ -2,8 +2,9 @@
 //
 // Groups are the key paths ("SOFTWARE/Kestrix/Modules/HelpPath") and keys are the value
 // names. With $RWN3460_REGISTRY set, that one file is the whole store. Otherwise the
-// host manager's values come from the system-wide file and the one key the module
-// creates goes to the per-user file in the XDG config folder, which is read first.
+// host manager's values come from the system-wide file (/etc/xdg/rwn3460/registry.ini)
+// and the one key the module creates goes to the per-user file
+// ($XDG_CONFIG_HOME/rwn3460/registry.ini), which is read first.
 #pragma once
 
 #include <QString>
