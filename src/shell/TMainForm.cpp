@@ -4,12 +4,16 @@
 #include "KxDialogs.h"
 #include "KxErrors.h"
 #include "KxFrontPanel.h"
+#include "KxInstanceLock.h"
 #include "KxRequest2Edits.h"
+#include "KxRegistry.h"
 #include "KxScreen.h"
+#include "KxStartup.h"
 #include "TAboutForm.h"
 #include "TFM_Sytem.h"
 #include "TFM_Waiting.h"
 
+#include <QTreeWidget>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -109,6 +113,34 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     connect(&m_ledStatus, &QTimer::timeout, this, &TMainForm::StatusPoll);
     connect(&m_ledBlink, &QTimer::timeout, this, &TMainForm::BlinkStep);
     connect(&m_timer1, &QTimer::timeout, this, &TMainForm::RefreshDeviceAddress);
+    KxStartup::LoadProgramCatalogs();
+}
+
+bool TMainForm::FormCreate(const QStringList &arguments)
+{
+    KxRegistry registry;
+    KxStartup startup(registry);
+    KxStartupResult result = startup.Run(arguments);
+    if (result.message) {
+        const KxStartupMessage &m = *result.message;
+        switch (m.kind) {
+        case KxStartupMessage::Kind::Plain:
+            Dialogs().ShowMessage(this, m.text);
+            break;
+        case KxStartupMessage::Kind::Warning:
+            Dialogs().MessageBox(this, m.text, m.title);
+            break;
+        case KxStartupMessage::Kind::Error:
+            Dialogs().ShowError(this, m.text);
+            break;
+        }
+    }
+    if (result.end)
+        return false;
+    m_lock = std::move(result.lock);
+    setWindowTitle(result.caption);
+    StartRequests();
+    return true;
 }
 
 TMainForm::~TMainForm()
@@ -122,6 +154,7 @@ TMainForm::~TMainForm()
     m_lanRequest.reset();
     m_bandRequest.reset();
     m_commandRequest.reset();
+    m_lock.reset();
     if (g_mainForm == this)
         g_mainForm = nullptr;
 }

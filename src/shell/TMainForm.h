@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class KxInstanceLock;
 class KxLamp;
 class KxSNMPRequest;
 class KxSNMPRequest2Edits;
@@ -29,6 +30,10 @@ public:
     explicit TMainForm(QWidget *parent = nullptr);
     ~TMainForm() override;
 
+    // Start-up from the host manager's command line (without the program name):
+    // session values, caption and the per-device lock, then the requests. False when
+    // the module must end; the reason has been shown.
+    bool FormCreate(const QStringList &arguments);
     // Builds the five requests from the session values in force and starts polling.
     void StartRequests();
 
@@ -83,6 +88,7 @@ private:
     QString m_statusText;
     KxAddressReport m_report;
 
+    std::unique_ptr<KxInstanceLock> m_lock;
     std::unique_ptr<KxSNMPRequest> m_pollRequest;
     std::unique_ptr<KxSNMPRequest2Edits> m_addressRequest;
     std::unique_ptr<KxSNMPRequest2Edits> m_lanRequest;

@@ -1,0 +1,324 @@
+// The main window, the device-wide commands and the waiting dialog, driven by their
+// control names against the simulated device.
+#include "KxDialogs.h"
+#include "KxFrontPanel.h"
+#include "KxRequest2Edits.h"
+#include "KxSession.h"
+#include "SimFixture.h"
+#include "TAboutForm.h"
+#include "TFM_Sytem.h"
+#include "TFM_Waiting.h"
+#include "TMainForm.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+const QString kRoot = QStringLiteral("1.3.6.1.4.1.32473.2.5.9");
+
+// The varbinds of journal lines written after `from`, one list per SET PDU.
+QList<QStringList> setsSince(const simtest::Simulator &sim, int from)
+{
+    QList<QStringList> sets;
+    const QStringList lines = sim.journalLines();
+    for (int i = from; i < lines.size(); ++i)
+        sets << lines[i].split('\t').mid(4);
+    return sets;
+}
+
+QAction *action(QMainWindow &window, const QString &text)
+{
+    return window.findChild<QAction *>(text);
+}
+
+} // namespace
+
+class TestTMainForm : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    simtest::Simulator m_sim{{"--reboot-seconds", "1"}};
+    std::unique_ptr<KxScriptedDialogsScope> m_dialogs;
+
+    void pointAtSimulator()
+    {
+        GlobalDevice.address = "127.0.0.1";
+        GlobalDevice.port = m_sim.port();
+        GlobalSecurity = KxSNMPSecurity();
+        GlobalSecurity.version = 1;
+    }
+
+    void waitForDevice() { QVERIFY(m_sim.waitUntilAnswering(10000) >= 0); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_sim.start());
+        OpenGlobalSession(m_dir.path());
+    }
+
+    void init()
+    {
+        m_dialogs = std::make_unique<KxScriptedDialogsScope>();
+        pointAtSimulator();
+        waitForDevice();
+    }
+
+    void cleanup() { m_dialogs.reset(); }
+
+    void lampsComeAlive()
+    {
+        TMainForm form;
+        auto *power = form.findChild<KxLamp *>("LED_Power");
+        auto *lan24 = form.findChild<KxLamp *>("LED_24GLan");
+        auto *lan5 = form.findChild<KxLamp *>("LED_5GLan");
+        auto *ap = form.findChild<KxLamp *>("LED_APstatus");
+        QCOMPARE(power->color(), QColor(Qt::white));
+        form.StartRequests();
+        // Synchronous reads are in before StartRequests returns.
+        QCOMPARE(form.findChild<QComboBox *>("CB_Band")->currentIndex(), 0);
+        QCOMPARE(form.findChild<QLineEdit *>("Ed_SysIpaddress")->text(), QString("192.168.0.50"));
+        QCOMPARE(form.findChild<QComboBox *>("Cbox_SaveAct")->currentText(), QString("nothing"));
+        QCOMPARE(form.findChild<QComboBox *>("Cbox_Restart")->currentText(), QString("nothing"));
+        QTRY_VERIFY_WITH_TIMEOUT(form.LampsLit(), 5000);
+        QTRY_COMPARE(form.findChild<QLineEdit *>("IPAddressEdit")->text(), QString("192.168.0.50"));
+        QCOMPARE(form.findChild<QLineEdit *>("SubMaskEdit")->text(), QString("255.255.255.0"));
+        QCOMPARE(power->color(), KxLamp::Lit);
+        QCOMPARE(ap->color(), KxLamp::Lit);
+        QVERIFY(lan5->isHidden());
+        const QColor before = lan24->color();
+        form.BlinkStep();
+        QVERIFY(lan24->color() != before);
+        QVERIFY(lan24->color() == KxLamp::Lit || lan24->color() == KxLamp::Dark);
+        const QRegularExpression report("^Get: \\(KxSNMP\\+\\+\\) Ok!\\. Receive at \\d\\d:\\d\\d:\\d\\d (AM|PM)\\.$");
+        QVERIFY2(report.match(form.StatusText()).hasMatch(), qPrintable(form.StatusText()));
+        QCOMPARE(form.findChild<QStatusBar *>("MainStatusBar")->currentMessage(), form.StatusText());
+    }
+
+    void failedPollDarkensTheLamps()
+    {
+        TMainForm form;
+        form.StartRequests();
+        QTRY_VERIFY_WITH_TIMEOUT(form.LampsLit(), 5000);
+        // An SNMPv3 user the device does not know: refused at once, not by time-out.
+        GlobalSecurity.version = 3;
+        GlobalSecurity.securityModel = 3;
+        GlobalSecurity.securityName = "stranger";
+        TMainForm other;
+        other.StartRequests();
+        QTRY_VERIFY_WITH_TIMEOUT(other.StatusText().startsWith("(SNMPv3"), 10000);
+        QVERIFY(!other.LampsLit());
+        for (const char *name : {"LED_Power", "LED_5GLan", "LED_24GLan", "LED_APstatus"}) {
+            QCOMPARE(other.findChild<KxLamp *>(name)->color(), KxLamp::Dark);
+            QVERIFY(!other.findChild<KxLamp *>(name)->isHidden());
+        }
+        // An address that is no address is reported as the poll starts.
+        GlobalDevice.address = "no-such-host.invalid";
+        TMainForm broken;
+        broken.StartRequests();
+        QCOMPARE(broken.StatusText(), QString("(KxSNMP++) Invalid IP Address or DNS name!"));
+        QCOMPARE(broken.findChild<KxLamp *>("LED_Power")->color(), KxLamp::Dark);
+    }
+
+    void addressFieldsAreEmptiedEveryFourteenSeconds()
+    {
+        TMainForm form;
+        form.StartRequests();
+        auto *address = form.findChild<QLineEdit *>("IPAddressEdit");
+        QTRY_COMPARE(address->text(), QString("192.168.0.50"));
+        for (int tick = 1; tick <= 7; ++tick)
+            form.RefreshDeviceAddress();
+        QCOMPARE(address->text(), QString("192.168.0.50"));
+        form.RefreshDeviceAddress(); // the 8th tick empties, then the answer refills
+        QCOMPARE(address->text(), QString());
+        QTRY_COMPARE(address->text(), QString("192.168.0.50"));
+    }
+
+    void saveAndActivateThenDiscard()
+    {
+        TMainForm form;
+        form.StartRequests();
+        int waits = 0;
+        QList<int> countdowns;
+        QStringList lines;
+        m_dialogs->ModalHandler = [&](QDialog *window) {
+            if (auto *waiting = qobject_cast<TFM_Waiting *>(window)) {
+                ++waits;
+                countdowns << waiting->Countdown << int(waiting->SendRestartCommand);
+                lines << waiting->Line("Label2")->text() << waiting->Line("Label3")->text();
+            }
+            return 1;
+        };
+        const int before = m_sim.journalLines().size();
+        form.SaveAndActivate();
+        QCOMPARE(waits, 1);
+        QCOMPARE(countdowns, QList<int>({60, 0}));
+        QCOMPARE(lines, QStringList({"The device is activate...", "Please DO NOT POWER OFF the device"}));
+        QList<QStringList> sets = setsSince(m_sim, before);
+        QCOMPARE(sets.size(), 1);
+        QCOMPARE(sets[0], QStringList({kRoot + ".4.2.3.0|2|1", kRoot + ".4.2.4.0|2|0", kRoot + ".4.2.1.0|2|1"}));
+        QCOMPARE(form.findChild<QComboBox *>("Cbox_Restart")->currentText(), QString("nothing"));
+        QCOMPARE(form.findChild<QComboBox *>("Cbox_SaveAct")->currentText(), QString("apply"));
+        waitForDevice();
+
+        form.DiscardChanges();
+        QCOMPARE(waits, 2);
+        QCOMPARE(countdowns, QList<int>({60, 0, 81, 0}));
+        QCOMPARE(lines.mid(2), QStringList({"The device is rebooting...", "Please DO NOT POWER OFF the device"}));
+        sets = setsSince(m_sim, before + 1);
+        QCOMPARE(sets.size(), 1);
+        QCOMPARE(sets[0], QStringList({kRoot + ".4.2.3.0|2|1", kRoot + ".4.2.4.0|2|1", kRoot + ".4.2.1.0|2|0"}));
+        waitForDevice();
+    }
+
+    void systemRestartAndRestore()
+    {
+        TFM_Sytem screen;
+        const int before = m_sim.journalLines().size();
+        m_dialogs->answers = {QMessageBox::Cancel};
+        screen.Button1Click();
+        QCOMPARE(m_dialogs->Boxes().last(), qMakePair(QString("Warning"), QString("Device will reboot, continue?")));
+        QCOMPARE(m_sim.journalLines().size(), before); // cancelled: nothing written
+
+        QString caption;
+        m_dialogs->ModalHandler = [&](QDialog *window) {
+            caption = window->windowTitle();
+            return 1;
+        };
+        screen.Button1Click();
+        QCOMPARE(caption, QString("System is rebooting, please waiting....."));
+        QCOMPARE(setsSince(m_sim, before), QList<QStringList>{{kRoot + ".4.2.1.0|2|1"}});
+        waitForDevice();
+
+        screen.Button2Click();
+        QCOMPARE(m_dialogs->Boxes().last().second, QString("Restore to Factory Default Settings?"));
+        QCOMPARE(caption, QString("System is rebooting, please waiting.....!"));
+        QCOMPARE(setsSince(m_sim, before + 1), QList<QStringList>{{kRoot + ".4.2.2.0|2|1"}});
+        waitForDevice();
+    }
+
+    void countdownClosesWhenTheDeviceAnswers()
+    {
+        TFM_Waiting waiting;
+        waiting.Timer1.stop();
+        waiting.SendRestartCommand = false;
+        waiting.Countdown = 3;
+        bool answers = false;
+        waiting.DeviceAnswers = [&] { return answers; };
+        waiting.show();
+        waiting.Tick();
+        waiting.Tick();
+        QCOMPARE(waiting.Countdown, 1);
+        QCOMPARE(waiting.findChild<QLabel *>("La_Time")->text(), QString("1"));
+        waiting.Tick(); // stuck at 1 without an answer
+        QCOMPARE(waiting.MissCount, 1);
+        QVERIFY(!waiting.close()); // refused while counting
+        QVERIFY(waiting.isVisible());
+        answers = true;
+        waiting.Tick();
+        QCOMPARE(waiting.Countdown, 0);
+        QCOMPARE(waiting.result(), int(QDialog::Accepted));
+        QVERIFY(!waiting.isVisible());
+    }
+
+    void countdownGivesUpSixTicksAfterOne()
+    {
+        TFM_Waiting waiting;
+        waiting.Timer1.stop();
+        waiting.SendRestartCommand = false;
+        waiting.Countdown = 1;
+        waiting.DeviceAnswers = [] { return false; };
+        waiting.show();
+        for (int i = 0; i < 3; ++i)
+            waiting.Tick();
+        QVERIFY(waiting.isVisible());
+        QVERIFY(waiting.close()); // three misses: the user may close it now
+        waiting.show();
+        waiting.Countdown = 1;
+        waiting.MissCount = 0;
+        for (int i = 0; i < 5; ++i)
+            waiting.Tick();
+        QVERIFY(waiting.isVisible());
+        waiting.Tick();
+        QVERIFY(!waiting.isVisible());
+    }
+
+    void countdownSendsTheRestartOnItsSecondTick()
+    {
+        TFM_Waiting waiting;
+        waiting.Timer1.stop();
+        waiting.DeviceAnswers = [] { return true; };
+        const int before = m_sim.journalLines().size();
+        waiting.Tick();
+        QCOMPARE(m_sim.journalLines().size(), before);
+        waiting.Tick();
+        QTRY_COMPARE(m_sim.journalLines().size(), before + 1);
+        QCOMPARE(setsSince(m_sim, before), QList<QStringList>{{kRoot + ".4.3.2.5.0|2|4"}});
+        waiting.Tick();
+        QCOMPARE(m_sim.journalLines().size(), before + 1); // only once
+        waitForDevice();
+    }
+
+    void noticeDisablesItsCaller()
+    {
+        QWidget caller;
+        TFM_Waiting *notice = TFM_Waiting::ShowNotice(&caller, "The settings are saving and taking effect.",
+                                                       "Please wait 10 seconds then access",
+                                                       "the device with new IP Address.");
+        QVERIFY(!caller.isEnabled());
+        QVERIFY(!notice->Timer1.isActive());
+        QVERIFY(notice->findChild<QLabel *>("seconds")->isHidden());
+        QCOMPARE(notice->Line("Label1")->text(), QString("the device with new IP Address."));
+        TFM_Waiting::CloseNotice(&caller, notice);
+        QVERIFY(caller.isEnabled());
+    }
+
+    void menuAndAbout()
+    {
+        TMainForm form;
+        QVERIFY(!action(form, "Qos Setting")->isVisible());
+        QVERIFY(action(form, "System")->isEnabled());
+        QVERIFY(action(form, "Save and Activate")->isEnabled());
+        QString shown;
+        m_dialogs->ModalHandler = [&](QDialog *window) {
+            shown = window->objectName();
+            auto *ok = window->findChild<QPushButton *>("OKButton");
+            auto *build = window->findChild<QLabel *>("LB_Build");
+            [&] {
+                QVERIFY(build->isHidden());
+                QTest::keyClick(ok, Qt::Key_F3, Qt::ShiftModifier);
+                QVERIFY(build->isHidden());
+                QTest::keyClick(ok, Qt::Key_F3, Qt::ShiftModifier | Qt::AltModifier);
+                QVERIFY(!build->isHidden());
+                QCOMPARE(build->text(), QString("R35(2009/06/09)"));
+            }();
+            return 1;
+        };
+        action(form, "About")->trigger();
+        QCOMPARE(shown, QString("AboutForm"));
+    }
+
+    void startedWithoutArguments()
+    {
+        QTemporaryDir registryDir;
+        qputenv("RWN3460_REGISTRY", registryDir.filePath("registry.ini").toLocal8Bit());
+        TMainForm form;
+        QVERIFY(!form.FormCreate({}));
+        QCOMPARE(m_dialogs->BoxTexts(), QStringList{"This module is only used in the Tarsel or HP-Openview."});
+        qunsetenv("RWN3460_REGISTRY");
+        pointAtSimulator();
+    }
+};
+
+QTEST_MAIN(TestTMainForm)
+#include "tst_tmainform.moc"
