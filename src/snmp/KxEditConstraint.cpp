@@ -104,7 +104,7 @@ QStringList KxEditConstraint::Split(const QString &format)
     if (start != 0)
         ThrowCommon(kBadFormat);
     while (start >= 0) {
-        // A "%" that is the delimiter of a number list belongs to its specification.
+        // A "%" that is the delimiter of a number list belongs to its format item.
         qsizetype next = start + 1;
         if (next < format.size() && format.at(next) == u'n')
             next += 2;
