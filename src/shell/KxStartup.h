@@ -1,6 +1,11 @@
 // From the host manager's command line, the registry and the device profile to the
 // session values, the window caption and the per-device lock, before the main window
 // builds any request.
+//
+// The main window calls LoadProgramCatalogs() while it is constructed and Run() when it
+// is created: it shows the message when there is one, closes when `end` is set (its
+// timers never started), and otherwise takes `caption` as its title, keeps `lock` for
+// its whole life and builds its requests from the session values.
 #pragma once
 
 #include "KxInstanceLock.h"

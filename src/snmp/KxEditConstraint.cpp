@@ -44,27 +44,27 @@ bool isSpecial(const QString &text)
 }
 
 // Reads digits (and "-", ".") of an option's number; false when there is none.
-bool readNumber(const QString &spec, qsizetype &pos, double &value)
+bool readNumber(const QString &item, qsizetype &pos, double &value)
 {
     const qsizetype from = pos;
-    while (pos < spec.size() && (spec.at(pos).isDigit() || spec.at(pos) == u'-' || spec.at(pos) == u'.'))
+    while (pos < item.size() && (item.at(pos).isDigit() || item.at(pos) == u'-' || item.at(pos) == u'.'))
         ++pos;
     if (pos == from)
         return false;
     bool ok = false;
-    value = spec.mid(from, pos - from).toDouble(&ok);
+    value = item.mid(from, pos - from).toDouble(&ok);
     return ok;
 }
 
-bool readDigits(const QString &spec, qsizetype &pos, int &value)
+bool readDigits(const QString &item, qsizetype &pos, int &value)
 {
     const qsizetype from = pos;
-    while (pos < spec.size() && spec.at(pos).isDigit())
+    while (pos < item.size() && item.at(pos).isDigit())
         ++pos;
     if (pos == from)
         return false;
     bool ok = false;
-    value = spec.mid(from, pos - from).toInt(&ok);
+    value = item.mid(from, pos - from).toInt(&ok);
     return ok;
 }
 
@@ -104,7 +104,7 @@ QStringList KxEditConstraint::Split(const QString &format)
     if (start != 0)
         ThrowCommon(kBadFormat);
     while (start >= 0) {
-        // A "%" that is the delimiter of a number list belongs to its specification.
+        // A "%" that is the delimiter of a number list belongs to its format item.
         qsizetype next = start + 1;
         if (next < format.size() && format.at(next) == u'n')
             next += 2;
@@ -115,20 +115,20 @@ QStringList KxEditConstraint::Split(const QString &format)
     return out;
 }
 
-_EditConstraint_s KxEditConstraint::Parse(const QString &spec)
+_EditConstraint_s KxEditConstraint::Parse(const QString &item)
 {
-    if (spec.size() < 2 || spec.at(0) != u'%')
+    if (item.size() < 2 || item.at(0) != u'%')
         ThrowCommon(kBadFormat);
     _EditConstraint_s c;
-    const QChar type = spec.at(1);
+    const QChar type = item.at(1);
     if (!QStringLiteral("shiufn").contains(type))
         ThrowCommon(kBadFormat);
     c.type = char(type.unicode());
     qsizetype pos = 2;
     if (c.type == 'n') {
-        if (pos >= spec.size())
+        if (pos >= item.size())
             ThrowCommon(kBadFormat);
-        c.delimiter = char(spec.at(pos++).unicode());
+        c.delimiter = char(item.at(pos++).unicode());
     }
     switch (c.type) {
     case 'i':
@@ -143,23 +143,23 @@ _EditConstraint_s KxEditConstraint::Parse(const QString &spec)
         c.minimum = DBL_MIN;
         c.maximum = DBL_MAX;
     }
-    if (pos == spec.size())
+    if (pos == item.size())
         return c;
-    if (spec.at(pos) != u'{' || !spec.endsWith(u'}'))
+    if (item.at(pos) != u'{' || !item.endsWith(u'}'))
         ThrowCommon(kBadFormat);
     ++pos;
-    const qsizetype end = spec.size() - 1;
+    const qsizetype end = item.size() - 1;
     while (pos < end) {
-        const QChar option = spec.at(pos++);
+        const QChar option = item.at(pos++);
         bool ok = true;
         if (option == u'e') {
             ok = pos < end;
             if (ok)
-                c.advance = char(spec.at(pos++).unicode());
+                c.advance = char(item.at(pos++).unicode());
         } else if (option == u'l') {
-            ok = readDigits(spec, pos, c.maxLength);
+            ok = readDigits(item, pos, c.maxLength);
             for (int flags = 0; ok && flags < 3 && pos < end; ++flags) {
-                const QChar f = spec.at(pos);
+                const QChar f = item.at(pos);
                 if (f == u'a')
                     c.lengthFlags |= _EditConstraint_s::AdvanceWhenFull;
                 else if (f == u'f')
@@ -171,11 +171,11 @@ _EditConstraint_s KxEditConstraint::Parse(const QString &spec)
                 ++pos;
             }
         } else if (option == u'n') {
-            ok = readNumber(spec, pos, c.minimum);
+            ok = readNumber(item, pos, c.minimum);
         } else if (option == u'x') {
-            ok = readNumber(spec, pos, c.maximum);
+            ok = readNumber(item, pos, c.maximum);
         } else if (option == u'w') {
-            ok = readDigits(spec, pos, c.width);
+            ok = readDigits(item, pos, c.width);
         } else {
             ok = false;
         }
@@ -204,10 +204,10 @@ KxEditConstraint::~KxEditConstraint()
 
 void KxEditConstraint::add(const QString &format, const std::vector<QLineEdit *> &edits)
 {
-    const QStringList specs = Split(format);
-    for (qsizetype k = 0; k < specs.size() && size_t(k) < edits.size(); ++k) {
+    const QStringList items = Split(format);
+    for (qsizetype k = 0; k < items.size() && size_t(k) < edits.size(); ++k) {
         QLineEdit *edit = edits[size_t(k)];
-        auto record = std::make_unique<_EditConstraint_s>(Parse(specs.at(k)));
+        auto record = std::make_unique<_EditConstraint_s>(Parse(items.at(k)));
         remove(edit);
         record->edit = edit;
         // A number list counts numbers, not characters.

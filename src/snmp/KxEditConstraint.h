@@ -41,16 +41,16 @@ public:
     KxEditConstraint(const KxEditConstraint &) = delete;
     KxEditConstraint &operator=(const KxEditConstraint &) = delete;
 
-    // Applies the format's specifications in order to the boxes in order. A malformed
-    // specification raises -2 (nothing of that box changes).
+    // Applies the format's format items in order to the boxes in order. A malformed
+    // format item raises -2 (nothing of that box changes).
     void add(const QString &format, const std::vector<QLineEdit *> &edits);
     void add(const QString &format, QLineEdit *edit) { add(format, std::vector<QLineEdit *>{edit}); }
     void remove(QLineEdit *edit);
     const _EditConstraint_s *find(const QLineEdit *edit) const;
 
-    // One specification parsed into a record (edit, handlers and last text left empty).
-    static _EditConstraint_s Parse(const QString &specification);
-    // The specifications of a format ("%u%s" -> "%u", "%s").
+    // One format item parsed into a record (edit, handlers and last text left empty).
+    static _EditConstraint_s Parse(const QString &item);
+    // The format items of a format ("%u%s" -> "%u", "%s").
     static QStringList Split(const QString &format);
 
 private:

@@ -12,7 +12,7 @@
 
 namespace {
 
-// "%" followed by a type letter starts one edit box's specification.
+// "%" followed by a type letter starts one edit box's format item.
 int specifierCount(const QString &format)
 {
     int count = 0;

@@ -8,14 +8,13 @@
 #include "KxRequest2Controls.h"
 
 #include <QPointer>
+#include <QTreeWidget>
 
 #include <functional>
 #include <vector>
 
 class QComboBox;
 class QLineEdit;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 class KxSNMPRequest2Edits : public KxSNMPRequest2Controls {
 public:

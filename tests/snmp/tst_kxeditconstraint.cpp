@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(i.maximum, 2147483647.0);
         QCOMPARE(KxEditConstraint::Parse("%u").maximum, 4294967295.0);
         QCOMPARE(KxEditConstraint::Parse("%u{n-5x7.5}").minimum, -5.0);
-        // A "%" delimiter belongs to its own specification.
+        // A "%" delimiter belongs to its own format item.
         QCOMPARE(KxEditConstraint::Split("%u{n1x9}%n%%s"), QStringList({"%u{n1x9}", "%n%", "%s"}));
     }
 
