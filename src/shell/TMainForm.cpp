@@ -288,14 +288,28 @@ void TMainForm::BuildRequests()
     m_commandRequest->BindControl(2, m_restart);
 }
 
+namespace {
+
+// The main window's reads other than the status poll fail silently: the fields keep
+// what they held and the lamps tell the user whether the device answers.
+void silently(KxSNMPRequest2Edits &request)
+{
+    try {
+        request.GetIntoControls();
+    } catch (const KxException &) {
+    }
+}
+
+} // namespace
+
 void TMainForm::StartRequests()
 {
     BuildRequests();
     StatusPoll();
-    m_addressRequest->GetIntoControls();
-    m_lanRequest->GetIntoControls();
-    m_bandRequest->GetIntoControls();
-    m_commandRequest->GetIntoControls();
+    silently(*m_addressRequest);
+    silently(*m_lanRequest);
+    silently(*m_bandRequest);
+    silently(*m_commandRequest);
     m_ledBlink.start();
     m_timer1.start();
 }
@@ -376,7 +390,7 @@ void TMainForm::RefreshDeviceAddress()
         m_refreshCount = 0;
     }
     if (m_addressRequest)
-        m_addressRequest->GetIntoControls();
+        silently(*m_addressRequest);
     ++m_refreshCount;
 }
 
