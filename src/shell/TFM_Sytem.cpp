@@ -1,16 +1,13 @@
 #include "TFM_Sytem.h"
 
-#include "KxDialogs.h"
-#include "KxRequest2Edits.h"
 #include "TFM_Waiting.h"
 
-#include <QTreeWidget>
 #include <QComboBox>
-#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QStatusBar>
 
 namespace {
 
@@ -27,11 +24,9 @@ const KxSNMPVarDesc kCommands[] = {
 
 } // namespace
 
-TFM_Sytem::TFM_Sytem(QWidget *parent) : QDialog(parent)
+TFM_Sytem::TFM_Sytem(QWidget *parent)
+    : KxScreen(QStringLiteral("FM_Sytem"), QStringLiteral("Tools \\ System"), parent)
 {
-    setObjectName(QStringLiteral("FM_Sytem"));
-    setWindowTitle(QStringLiteral("Tools \\ System"));
-    auto *layout = new QGridLayout(this);
     auto *restartBox = new QGroupBox(QStringLiteral("Restart the Device"), this);
     auto *restart = new QPushButton(QStringLiteral("Restart"), restartBox);
     restart->setObjectName(QStringLiteral("Button1"));
@@ -40,32 +35,21 @@ TFM_Sytem::TFM_Sytem(QWidget *parent) : QDialog(parent)
     auto *restore = new QPushButton(QStringLiteral("Restore"), restoreBox);
     restore->setObjectName(QStringLiteral("Button2"));
     (new QHBoxLayout(restoreBox))->addWidget(restore);
-    m_restart = new QComboBox(this);
-    m_restart->setObjectName(QStringLiteral("CB_Restart"));
-    m_restart->hide();
-    m_restore = new QComboBox(this);
-    m_restore->setObjectName(QStringLiteral("CB_Restore"));
-    m_restore->hide();
-    m_status = new QStatusBar(this);
-    m_status->setObjectName(QStringLiteral("StatusBar"));
-    layout->addWidget(restartBox, 0, 0);
-    layout->addWidget(restoreBox, 1, 0);
-    layout->addWidget(m_status, 2, 0);
+    Body()->addWidget(restartBox);
+    Body()->addWidget(restoreBox);
+    m_restart = AddHidden<QComboBox>("CB_Restart");
+    m_restore = AddHidden<QComboBox>("CB_Restore");
     connect(restart, &QPushButton::clicked, this, &TFM_Sytem::Button1Click);
     connect(restore, &QPushButton::clicked, this, &TFM_Sytem::Button2Click);
-
-    try {
-        m_request = std::make_unique<KxSNMPRequest2Edits>(this);
-        m_request->VarList() = KxSNMPVarList(kCommands, KxItemType::Scalars, 0);
-        m_request->Asynchronous = false;
-        m_request->Request.Timeout = 10000;
-        m_request->SetStatusBar(KxStatusTarget(m_status));
-        m_request->BindControl(0, m_restart);
-        m_request->BindControl(1, m_restore);
-    } catch (const KxException &e) {
-        m_request.reset();
-        m_status->showMessage(e.Text());
-    }
+    // Not read on opening: the commands read back idle anyway.
+    const bool built = Guard([this] {
+        KxSNMPRequest2Edits *request = MakeRequest(kCommands, KxItemType::Scalars, 0, false, 10000);
+        request->BindControl(0, m_restart);
+        request->BindControl(1, m_restore);
+        m_request = request;
+    });
+    if (!built)
+        m_request = nullptr;
 }
 
 TFM_Sytem::~TFM_Sytem() = default;
@@ -81,12 +65,8 @@ void TFM_Sytem::Command(int send, int drop, QComboBox *box, const QString &choic
     m_request->VarList()[drop].Access = KxAccess::Excluded;
     if (!Dialogs().Confirm(this, question, QStringLiteral("Warning")))
         return;
-    try {
-        m_request->SetFromControls(true, true);
-    } catch (const KxException &e) {
-        m_status->showMessage(e.Text());
+    if (!Guard([this] { m_request->SetFromControls(true, true); }))
         return;
-    }
     TFM_Waiting waiting(this);
     waiting.setWindowTitle(caption);
     waiting.SetLines(QString(), thirdLine);

@@ -1,15 +1,11 @@
 // 'Tools \ System': restart the device, or put it back to its factory settings.
 #pragma once
 
-#include <QDialog>
+#include "KxScreen.h"
 
-#include <memory>
-
-class KxSNMPRequest2Edits;
 class QComboBox;
-class QStatusBar;
 
-class TFM_Sytem : public QDialog {
+class TFM_Sytem : public KxScreen {
     Q_OBJECT
 
 public:
@@ -25,6 +21,5 @@ private:
 
     QComboBox *m_restart;
     QComboBox *m_restore;
-    QStatusBar *m_status;
-    std::unique_ptr<KxSNMPRequest2Edits> m_request;
+    KxSNMPRequest2Edits *m_request = nullptr;
 };

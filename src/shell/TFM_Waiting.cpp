@@ -1,9 +1,10 @@
 #include "TFM_Waiting.h"
 
 #include "KxRequest2Edits.h"
-#include "TMainForm.h"
 
 #include <QTreeWidget>
+#include "TMainForm.h"
+
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>

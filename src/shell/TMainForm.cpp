@@ -6,6 +6,8 @@
 #include "KxFrontPanel.h"
 #include "KxInstanceLock.h"
 #include "KxRequest2Edits.h"
+
+#include <QTreeWidget>
 #include "KxRegistry.h"
 #include "KxScreen.h"
 #include "KxStartup.h"
@@ -13,7 +15,6 @@
 #include "TFM_Sytem.h"
 #include "TFM_Waiting.h"
 
-#include <QTreeWidget>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
