@@ -29,16 +29,17 @@ QPixmap DrawFrontPanel()
 
     // The lamp strip: recessed wells behind the four lamps.
     p.setBrush(QColor(58, 62, 68));
-    p.drawRoundedRect(QRectF(170, 38, 60, 36), 6, 6);
-    p.drawRoundedRect(QRectF(281, 37, 34, 36), 6, 6);
+    p.drawRoundedRect(QRectF(172, 40, 74, 32), 6, 6);
+    p.drawRoundedRect(QRectF(283, 39, 30, 32), 6, 6);
 
     QFont font(QStringLiteral("Sans"), 7);
     p.setFont(font);
     p.setPen(QColor(60, 64, 70));
-    p.drawText(QRectF(170, 76, 22, 12), Qt::AlignCenter, QStringLiteral("5G"));
-    p.drawText(QRectF(192, 76, 22, 12), Qt::AlignCenter, QStringLiteral("2.4G"));
-    p.drawText(QRectF(214, 76, 22, 12), Qt::AlignCenter, QStringLiteral("AP"));
-    p.drawText(QRectF(281, 75, 34, 12), Qt::AlignCenter, QStringLiteral("PWR"));
+    // Captions centred under the lamps placed at x = 178, 200, 222 and 289.
+    p.drawText(QRectF(175, 74, 24, 12), Qt::AlignCenter, QStringLiteral("5G"));
+    p.drawText(QRectF(197, 74, 24, 12), Qt::AlignCenter, QStringLiteral("2.4G"));
+    p.drawText(QRectF(219, 74, 24, 12), Qt::AlignCenter, QStringLiteral("AP"));
+    p.drawText(QRectF(283, 74, 30, 12), Qt::AlignCenter, QStringLiteral("PWR"));
 
     QFont name(QStringLiteral("Sans"), 13, QFont::Bold);
     p.setFont(name);
