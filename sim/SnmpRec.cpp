@@ -233,8 +233,11 @@ std::string formatTagValue(const Value &v)
         return "6|" + formatOid(v.objectId);
     case 64: {
         std::string s;
-        for (std::size_t i = 0; i < v.octets.size(); ++i)
-            s += (i ? "." : "") + std::to_string(static_cast<unsigned char>(v.octets[i]));
+        for (std::size_t i = 0; i < v.octets.size(); ++i) {
+            if (i)
+                s += '.';
+            s += std::to_string(static_cast<unsigned char>(v.octets[i]));
+        }
         return "64|" + s;
     }
     default:

@@ -320,7 +320,7 @@ void TMainForm::StatusPoll()
     m_ledStatus.stop();
     if (!m_pollRequest)
         return;
-    m_pollRequest->Timeout = 3000;
+    m_pollRequest->Timeout = PollTimeout;
     try {
         m_pollRequest->GetAsync([this](void *, const KxSNMPError &e, KxSNMPVarList &) { PollCompleted(e); },
                                 nullptr, true);

@@ -42,6 +42,8 @@ public:
     static bool IsValidSubnetMask(const QString &text);
     // The PC address on the device's network into `edit` (callers empty it first).
     bool FindLocalAddress(QLineEdit *edit);
+    // Hundredths of a second each status poll waits per try (tests shorten it).
+    int PollTimeout = 3000;
     // True after a successful status poll, false after a failed one.
     bool LampsLit() const { return m_lampsLit; }
     QString StatusText() const { return m_statusText; }

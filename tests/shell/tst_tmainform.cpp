@@ -105,6 +105,48 @@ private slots:
         QCOMPARE(form.findChild<QStatusBar *>("MainStatusBar")->currentMessage(), form.StatusText());
     }
 
+    void fiveGigahertzBlinksTheOtherLamp()
+    {
+        const QString band = kRoot + ".2.1.3.3.1.1.1.34.1";
+        QVERIFY(m_sim.set({band, "i", "1"}).exitCode == 0);
+        TMainForm form;
+        form.StartRequests();
+        QCOMPARE(form.findChild<QComboBox *>("CB_Band")->currentIndex(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(form.LampsLit(), 5000);
+        auto *lan5 = form.findChild<KxLamp *>("LED_5GLan");
+        auto *lan24 = form.findChild<KxLamp *>("LED_24GLan");
+        QVERIFY(lan24->isHidden());
+        QVERIFY(!lan5->isHidden());
+        const QColor before = lan5->color();
+        form.BlinkStep();
+        QVERIFY(lan5->color() != before);
+        QVERIFY(m_sim.set({band, "i", "0"}).exitCode == 0);
+    }
+
+    void silentDeviceDarkensTheLampsAndEmptiesTheAddress()
+    {
+        // A restart keeps the device silent for a while.
+        simtest::Simulator quiet({"--reboot-seconds", "8"});
+        QVERIFY(quiet.start());
+        GlobalDevice.port = quiet.port();
+        TMainForm silent;
+        silent.PollTimeout = 20;
+        silent.StartRequests();
+        QTRY_VERIFY_WITH_TIMEOUT(silent.LampsLit(), 5000);
+        QTRY_VERIFY(!silent.findChild<QLineEdit *>("IPAddressEdit")->text().isEmpty());
+        QVERIFY(quiet.set({kRoot + ".4.2.1.0", "i", "1"}).exitCode == 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!silent.LampsLit(), 8000);
+        QCOMPARE(silent.StatusText(), QString("(SNMPClass) SNMP request timed out!"));
+        for (const char *name : {"LED_Power", "LED_5GLan", "LED_24GLan", "LED_APstatus"})
+            QCOMPARE(silent.findChild<KxLamp *>(name)->color(), KxLamp::Dark);
+        for (int tick = 0; tick < 8; ++tick)
+            silent.RefreshDeviceAddress();
+        QCOMPARE(silent.findChild<QLineEdit *>("IPAddressEdit")->text(), QString());
+        QTest::qWait(300); // the silent device fills nothing back in
+        QCOMPARE(silent.findChild<QLineEdit *>("IPAddressEdit")->text(), QString());
+        pointAtSimulator();
+    }
+
     void failedPollDarkensTheLamps()
     {
         TMainForm form;
