@@ -42,31 +42,6 @@ bool isBooleanSyntax(unsigned syntax)
 }
 
 // Bytes a part of each syntax takes; -1 for "the rest of the image".
-int partSize(unsigned syntax)
-{
-    switch (syntax) {
-    case Boolean: case Integer: case IpAddress: case Counter32: case Gauge32: case TimeTicks:
-    case NsapAddress: case UInteger32:
-        return 4;
-    case Counter64: case Double: case DayCount:
-        return 8;
-    case MacAddress:
-        return 6;
-    case DateTime:
-        return KxDateTime::ImageSize;
-    case Bool8: case Signed8: case Unsigned8:
-        return 1;
-    case Bool16: case Unsigned16: case Unsigned16b:
-        return 2;
-    case BitString: case OctetString: case ObjectId: case Opaque: case DisplayString:
-        return -1;
-    case Null:
-        return 0;
-    default:
-        ThrowKx(KxCode::BadSyntax);
-    }
-}
-
 QString hexPair(char octet)
 {
     return QStringLiteral("%1").arg(uchar(octet), 2, 16, QLatin1Char('0')).toUpper();
@@ -111,7 +86,7 @@ QStringList dayCountFields(double dayCount)
 
 QByteArray CutPart(const QByteArray &image, int offset, unsigned syntax)
 {
-    const int size = partSize(syntax);
+    const int size = ImageSize(syntax);
     if (image.isEmpty())
         return {};
     if (offset < 0 || offset > image.size() || (size > 0 && offset + size > image.size()))

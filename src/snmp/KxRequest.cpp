@@ -391,6 +391,34 @@ void KxSNMPRequest::ApplyIndexList(const QString &indexList, const QStringList *
         ApplyExpression(i, false);
 }
 
+netsnmp_pdu *KxSNMPRequest::BuildSetFor(const QString &indexList, const QStringList *valueSource,
+                                        Sent &sent)
+{
+    // The PDU carries the values: the list is back as it was as soon as it is built.
+    const KxSNMPVarList kept = VarList;
+    try {
+        ApplyIndexList(indexList, valueSource);
+        netsnmp_pdu *pdu = BuildSet(sent);
+        VarList = kept;
+        return pdu;
+    } catch (...) {
+        VarList = kept;
+        throw;
+    }
+}
+
+KxSNMPRequest::Sent KxSNMPRequest::ReadableOf(const Sent &sent) const
+{
+    Sent read;
+    for (size_t k = 0; k < sent.vars.size(); ++k) {
+        if (VarList.Readable(sent.vars[k])) {
+            read.vars.push_back(sent.vars[k]);
+            read.oids.push_back(sent.oids[k]);
+        }
+    }
+    return read;
+}
+
 bool KxSNMPRequest::Set(bool &ok, bool readBack, const QString &indexList,
                         const QStringList *valueSource)
 {
@@ -399,26 +427,11 @@ bool KxSNMPRequest::Set(bool &ok, bool readBack, const QString &indexList,
         return false;
     }
     const KxTarget target = MakeTarget(true);
-    const KxSNMPVarList kept = VarList;
     Sent sent;
-    netsnmp_pdu *pdu = nullptr;
-    try {
-        ApplyIndexList(indexList, valueSource);
-        pdu = BuildSet(sent);
-    } catch (...) {
-        VarList = kept;
-        throw;
-    }
+    netsnmp_pdu *pdu = BuildSetFor(indexList, valueSource, sent);
     netsnmp_pdu *raw = nullptr;
-    int code = 0;
-    try {
-        code = SendSync(target, pdu, &raw);
-    } catch (...) {
-        VarList = kept;
-        throw;
-    }
+    const int code = SendSync(target, pdu, &raw);
     PduPtr response(raw);
-    VarList = kept;
     if (code != 0) {
         Report(code);
         ok = false;
@@ -426,14 +439,7 @@ bool KxSNMPRequest::Set(bool &ok, bool readBack, const QString &indexList,
     if (!readBack)
         return false;
     // The answer to a set carries the values as the device now holds them.
-    Sent read;
-    for (size_t k = 0; k < sent.vars.size(); ++k) {
-        if (VarList.Readable(sent.vars[k])) {
-            read.vars.push_back(sent.vars[k]);
-            read.oids.push_back(sent.oids[k]);
-        }
-    }
-    return FinishRow(StoreResponse(response.get(), read, code, false));
+    return FinishRow(StoreResponse(response.get(), ReadableOf(sent), code, false));
 }
 
 // ---- asynchronous ------------------------------------------------------------
@@ -447,14 +453,7 @@ void KxSNMPRequest::GetAsync(KxCompletion completion, void *data, bool first)
     int failCode = 0;
     netsnmp_pdu *pdu = BuildGet(first, &failCode, sent);
     if (!pdu) {
-        Report(failCode);
-        ++m_core->pending;
-        auto record = std::make_shared<Record>(Record{m_core, true, std::move(completion), data, {}, 0});
-        KxNetSnmp::Create()->EventProcessor().Post([record, failCode] {
-            if (KxSNMPRequest *owner = record->core->owner)
-                owner->Complete(*record, failCode, nullptr);
-            --record->core->pending;
-        });
+        Refuse(failCode, std::move(completion), data, true);
         return;
     }
     Dispatch(target, pdu, std::move(sent), std::move(completion), data, true);
@@ -466,28 +465,10 @@ void KxSNMPRequest::SetAsync(KxCompletion completion, void *data, bool readBack,
     if (!Enabled)
         return;
     const KxTarget target = MakeTarget(true);
-    const KxSNMPVarList kept = VarList;
     Sent sent;
-    netsnmp_pdu *pdu = nullptr;
-    try {
-        ApplyIndexList(indexList, valueSource);
-        pdu = BuildSet(sent);
-    } catch (...) {
-        VarList = kept;
-        throw;
-    }
-    VarList = kept;
-    if (readBack) {
-        Sent read;
-        for (size_t k = 0; k < sent.vars.size(); ++k) {
-            if (VarList.Readable(sent.vars[k])) {
-                read.vars.push_back(sent.vars[k]);
-                read.oids.push_back(sent.oids[k]);
-            }
-        }
-        sent = std::move(read);
-    }
-    Dispatch(target, pdu, std::move(sent), std::move(completion), data, readBack);
+    netsnmp_pdu *pdu = BuildSetFor(indexList, valueSource, sent);
+    Dispatch(target, pdu, readBack ? ReadableOf(sent) : std::move(sent), std::move(completion), data,
+             readBack);
 }
 
 void KxSNMPRequest::Dispatch(const KxTarget &target, netsnmp_pdu *pdu, Sent &&sent,
@@ -516,12 +497,17 @@ void KxSNMPRequest::Dispatch(const KxTarget &target, netsnmp_pdu *pdu, Sent &&se
         completion = std::move(record->completion);
         delete record;
     }
+    Refuse(code, std::move(completion), data, readResponse);
+}
+
+void KxSNMPRequest::Refuse(int code, KxCompletion completion, void *data, bool readResponse)
+{
     Report(code);
     // Nothing will ever answer a refused send: its completion is delivered from the
     // pump like any other, so the caller is never left waiting.
     ++m_core->pending;
     auto record = std::make_shared<Record>(Record{m_core, readResponse, std::move(completion), data, {}, 0});
-    net->EventProcessor().Post([record, code] {
+    KxNetSnmp::Create()->EventProcessor().Post([record, code] {
         if (KxSNMPRequest *owner = record->core->owner)
             owner->Complete(*record, code, nullptr);
         --record->core->pending;

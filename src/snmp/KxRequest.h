@@ -74,6 +74,8 @@ private:
     KxTarget MakeTarget(bool forSet) const;
     netsnmp_pdu *BuildGet(bool first, int *failCode, Sent &sent);
     netsnmp_pdu *BuildSet(Sent &sent);
+    netsnmp_pdu *BuildSetFor(const QString &indexList, const QStringList *valueSource, Sent &sent);
+    Sent ReadableOf(const Sent &sent) const;
     QString CurrentRowInstance();
     void Report(int code);
     // Stores a read answer, or after a failure the sent OIDs without values.
@@ -83,6 +85,8 @@ private:
     int SendSync(const KxTarget &target, netsnmp_pdu *pdu, netsnmp_pdu **response);
     void Dispatch(const KxTarget &target, netsnmp_pdu *pdu, Sent &&sent, KxCompletion completion,
                   void *data, bool readResponse);
+    // A send that never left: reported, and its completion delivered from the pump.
+    void Refuse(int code, KxCompletion completion, void *data, bool readResponse);
     static int OnResponse(int op, netsnmp_session *session, int reqid, netsnmp_pdu *pdu, void *magic);
     void Complete(const Record &record, int code, const netsnmp_pdu *pdu);
     void ApplyIndexList(const QString &indexList, const QStringList *valueSource);

@@ -42,28 +42,6 @@ void requireSyntax(unsigned syntax, bool (*known)(unsigned))
         ThrowKx(KxCode::BadSyntax);
 }
 
-// The minimum length of a non-empty octet image; shorter images are refused.
-int minimumImage(unsigned syntax)
-{
-    switch (syntax) {
-    case Boolean: case Integer: case IpAddress: case Counter32: case Gauge32:
-    case TimeTicks: case NsapAddress: case UInteger32:
-        return 4;
-    case Counter64: case Double: case DayCount:
-        return 8;
-    case MacAddress:
-        return 6;
-    case DateTime:
-        return KxDateTime::ImageSize;
-    case Bool8: case Signed8: case Unsigned8:
-        return 1;
-    case Bool16: case Unsigned16: case Unsigned16b:
-        return 2;
-    default:
-        return 0;
-    }
-}
-
 bool isIntegerType(u_char type)
 {
     return type == ASN_INTEGER || type == ASN_COUNTER || type == ASN_GAUGE
@@ -198,6 +176,31 @@ QString unsignedText(const netsnmp_variable_list &vb)
 }
 
 } // namespace
+
+int ImageSize(unsigned syntax)
+{
+    switch (syntax) {
+    case Boolean: case Integer: case IpAddress: case Counter32: case Gauge32: case TimeTicks:
+    case NsapAddress: case UInteger32:
+        return 4;
+    case Counter64: case Double: case DayCount:
+        return 8;
+    case MacAddress:
+        return 6;
+    case DateTime:
+        return KxDateTime::ImageSize;
+    case Bool8: case Signed8: case Unsigned8:
+        return 1;
+    case Bool16: case Unsigned16: case Unsigned16b:
+        return 2;
+    case BitString: case OctetString: case ObjectId: case Opaque: case DisplayString:
+        return -1;
+    case Null:
+        return 0;
+    default:
+        ThrowKx(KxCode::BadSyntax);
+    }
+}
 
 QString HexText(const QByteArray &octets)
 {
@@ -543,7 +546,8 @@ QString ImageToText(unsigned syntax, const QByteArray &image)
     requireSyntax(syntax, IsImageSyntax);
     if (image.isEmpty())
         return syntax == DisplayString ? QString() : KxValueText::Null;
-    if (image.size() < minimumImage(syntax))
+    const int need = ImageSize(syntax);
+    if (need > 0 && image.size() < need)
         ThrowKx(KxCode::BadPartialValue);
     const char *data = image.constData();
     switch (syntax) {

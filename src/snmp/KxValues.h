@@ -72,6 +72,10 @@ KxSetValue TextToSetValue(unsigned syntax, const QString &text);
 QByteArray TextToImage(unsigned syntax, const QString &text);
 QString ImageToText(unsigned syntax, const QByteArray &image);
 
+// Octets an image of the syntax holds: -1 for the variable-length syntaxes, 0 for
+// null; -511 for an unknown syntax.
+int ImageSize(unsigned syntax);
+
 // Helpers shared with the variable lists and the screens.
 QString HexText(const QByteArray &octets);             // uppercase, no separators
 QByteArray HexToOctets(const QString &text);           // spaces ignored; odd: first digit alone

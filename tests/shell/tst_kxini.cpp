@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "KxTestSupport.h"
+
 class TestKxIni : public QObject {
     Q_OBJECT
 
@@ -12,12 +14,7 @@ private:
 
     QString writeFile(const QString &name, const QByteArray &content)
     {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            qFatal("cannot write %s", qPrintable(path));
-        file.write(content);
-        return path;
+        return KxTest::WriteFile(m_dir.filePath(name), content);
     }
 
 private slots:

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "KxTestSupport.h"
+
 #include <memory>
 
 class TestKxRegistry : public QObject {
@@ -19,12 +21,7 @@ private:
 
     QString writeStore(const QByteArray &content)
     {
-        const QString path = m_dir->filePath("registry.ini");
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            qFatal("cannot write %s", qPrintable(path));
-        file.write(content);
-        return path;
+        return KxTest::WriteFile(m_dir->filePath("registry.ini"), content);
     }
 
 private slots:

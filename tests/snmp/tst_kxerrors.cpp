@@ -1,4 +1,5 @@
 #include "KxErrors.h"
+#include "KxTestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,12 +13,7 @@ private:
 
     QString writeFile(const QString &name, const QByteArray &content)
     {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            qFatal("cannot write %s", qPrintable(path));
-        file.write(content);
-        return path;
+        return KxTest::WriteFile(m_dir.filePath(name), content);
     }
 
 private slots:

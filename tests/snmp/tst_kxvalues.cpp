@@ -1,4 +1,5 @@
 #include "KxErrors.h"
+#include "KxTestSupport.h"
 #include "KxValues.h"
 
 #include <QTest>
@@ -43,15 +44,6 @@ QByteArray bytes(std::initializer_list<int> values)
     return out;
 }
 
-int raisedCode(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const KxException &e) {
-        return e.HelpContext();
-    }
-    return 0;
-}
 
 } // namespace
 
@@ -231,15 +223,15 @@ private slots:
     {
         QFETCH(unsigned, syntax);
         Varbind vb = Varbind::integer(ASN_INTEGER, 1);
-        QCOMPARE(raisedCode([&] { VarbindToText(*vb.vb, syntax); }), -511);
-        QCOMPARE(raisedCode([&] { TextToSetValue(syntax, "1"); }), -511);
-        QCOMPARE(raisedCode([&] { TextToImage(syntax, "1"); }), -511);
-        QCOMPARE(raisedCode([&] { ImageToText(syntax, "1234"); }), -511);
+        QCOMPARE(KxTest::RaisedCode([&] { VarbindToText(*vb.vb, syntax); }), -511);
+        QCOMPARE(KxTest::RaisedCode([&] { TextToSetValue(syntax, "1"); }), -511);
+        QCOMPARE(KxTest::RaisedCode([&] { TextToImage(syntax, "1"); }), -511);
+        QCOMPARE(KxTest::RaisedCode([&] { ImageToText(syntax, "1234"); }), -511);
     }
 
     void partialSyntaxesAreNotSent()
     {
-        QCOMPARE(raisedCode([] { TextToSetValue(Bool8, "true"); }), -511);
+        QCOMPARE(KxTest::RaisedCode([] { TextToSetValue(Bool8, "true"); }), -511);
     }
 
     void images_data()
@@ -312,8 +304,8 @@ private slots:
     {
         QFETCH(unsigned, syntax);
         QFETCH(int, length);
-        QCOMPARE(raisedCode([&] { ImageToText(syntax, QByteArray(length, '\1')); }), -518);
-        QCOMPARE(raisedCode([&] { ImageToText(syntax, QByteArray(length + 1, '\1')); }), 0);
+        QCOMPARE(KxTest::RaisedCode([&] { ImageToText(syntax, QByteArray(length, '\1')); }), -518);
+        QCOMPARE(KxTest::RaisedCode([&] { ImageToText(syntax, QByteArray(length + 1, '\1')); }), 0);
     }
 
     void timeTicksTextForms_data()

@@ -1,4 +1,5 @@
 #include "KxErrors.h"
+#include "KxTestSupport.h"
 #include "KxVarList.h"
 
 #include <QTest>
@@ -17,15 +18,6 @@ const KxSNMPVarDesc kSample[] = {
     {nullptr},
 };
 
-int raisedCode(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const KxException &e) {
-        return e.HelpContext();
-    }
-    return 0;
-}
 
 KxSNMPVarList oneKey(unsigned syntax, unsigned access = KxAccess::Key)
 {
@@ -206,15 +198,15 @@ private slots:
     void badInstancesRaise()
     {
         KxSNMPVarList list(kSample, KxItemType::Table, 4);
-        QCOMPARE(raisedCode([&] { list.DecodeKeys("3.7"); }), -514);
-        QCOMPARE(raisedCode([&] { list.DecodeKeys(""); }), -514);
+        QCOMPARE(KxTest::RaisedCode([&] { list.DecodeKeys("3.7"); }), -514);
+        QCOMPARE(KxTest::RaisedCode([&] { list.DecodeKeys(""); }), -514);
         // The date needs eleven sub-identifiers.
-        QCOMPARE(raisedCode([&] { list.DecodeKeys("3.7.7.217.5"); }), -514);
+        QCOMPARE(KxTest::RaisedCode([&] { list.DecodeKeys("3.7.7.217.5"); }), -514);
         KxSNMPVarList counted = oneKey(KxSyntax::DisplayString);
-        QCOMPARE(raisedCode([&] { counted.DecodeKey(0, "5.104.105"); }), -514);
+        QCOMPARE(KxTest::RaisedCode([&] { counted.DecodeKey(0, "5.104.105"); }), -514);
         KxSNMPVarList bad = oneKey(99);
-        QCOMPARE(raisedCode([&] { bad.DecodeKey(0, "1"); }), -511);
-        QCOMPARE(raisedCode([&] { bad.EncodeKey(0); }), -511);
+        QCOMPARE(KxTest::RaisedCode([&] { bad.DecodeKey(0, "1"); }), -511);
+        QCOMPARE(KxTest::RaisedCode([&] { bad.EncodeKey(0); }), -511);
     }
 
     void ownedOptionListsStayWithTheList()

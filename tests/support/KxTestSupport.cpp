@@ -1,5 +1,7 @@
 #include "KxTestSupport.h"
 
+#include "KxErrors.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
@@ -8,6 +10,24 @@
 #include <signal.h>
 
 namespace KxTest {
+
+QString WriteFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+int RaisedCode(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const KxException &e) {
+        return e.HelpContext();
+    }
+    return 0;
+}
 
 quint16 FreeUdpPort()
 {

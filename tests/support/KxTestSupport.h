@@ -6,9 +6,17 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 namespace KxTest {
+
+// Writes a whole file (creating or replacing it) and returns its path; a test that
+// cannot write its fixture stops at once.
+QString WriteFile(const QString &path, const QByteArray &content);
+
+// The help-context code of the KxException a call raises, 0 when it raises none.
+int RaisedCode(const std::function<void()> &call);
 
 // A UDP port on 127.0.0.1 that was free a moment ago.
 quint16 FreeUdpPort();
