@@ -63,20 +63,12 @@ void needBoxes(int boxes, int needed)
         ThrowKx(KxCode::NotEnoughControls);
 }
 
-constexpr qint64 kDayMs = 86400000;
-const QDate kDayZero(1899, 12, 30);
-
 QStringList dayCountFields(double dayCount)
 {
-    const double whole = std::trunc(dayCount);
-    qint64 ms = std::llround(std::fabs(dayCount - whole) * double(kDayMs));
-    qint64 days = qint64(whole);
-    if (ms >= kDayMs) {
-        ms -= kDayMs;
-        days += 1;
-    }
-    const QDate d = kDayZero.addDays(days);
-    const QTime t = QTime::fromMSecsSinceStartOfDay(int(ms));
+    QDate d;
+    QTime t;
+    if (!DayCountToDateTime(dayCount, d, t))
+        return {};
     return {QString::number(d.year()), QString::number(d.month()), QString::number(d.day()),
             QString::number(t.hour()), QString::number(t.minute()), QString::number(t.second()),
             QString::number(t.msec())};
@@ -215,7 +207,7 @@ QByteArray JoinImage(unsigned syntax, const QStringList &boxes)
                          int(boxNumber(boxes[6])));
         if (!date.isValid() || !time.isValid())
             throw KxException(QStringLiteral("'%1' is not a valid date").arg(boxes.mid(0, 7).join(u' ')), 0);
-        const double value = double(kDayZero.daysTo(date)) + double(time.msecsSinceStartOfDay()) / double(kDayMs);
+        const double value = DayCountOf(date, time);
         QByteArray image(sizeof value, '\0');
         std::memcpy(image.data(), &value, sizeof value);
         return image;

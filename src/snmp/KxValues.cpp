@@ -330,11 +330,11 @@ QString DoubleText(double value)
     return QString::number(value, 'g', 15);
 }
 
-QString DayCountText(double dayCount)
+bool DayCountToDateTime(double dayCount, QDate &date, QTime &time)
 {
     // Days before the epoch carry the time of day as a positive fraction.
     if (!std::isfinite(dayCount) || std::fabs(dayCount) > 2.0e6)
-        return KxValueText::Null;
+        return false;
     const double whole = std::trunc(dayCount);
     qint64 ms = std::llround(std::fabs(dayCount - whole) * double(kDayMs));
     qint64 days = qint64(whole);
@@ -342,8 +342,24 @@ QString DayCountText(double dayCount)
         ms -= kDayMs;
         days += 1;
     }
-    const QDate date = kDayZero.addDays(days);
-    const QTime time = QTime::fromMSecsSinceStartOfDay(int(ms));
+    date = kDayZero.addDays(days);
+    time = QTime::fromMSecsSinceStartOfDay(int(ms));
+    return true;
+}
+
+double DayCountOf(const QDate &date, const QTime &time)
+{
+    const qint64 days = kDayZero.daysTo(date);
+    const double fraction = double(time.msecsSinceStartOfDay()) / double(kDayMs);
+    return days >= 0 ? double(days) + fraction : double(days) - fraction;
+}
+
+QString DayCountText(double dayCount)
+{
+    QDate date;
+    QTime time;
+    if (!DayCountToDateTime(dayCount, date, time))
+        return KxValueText::Null;
     const int hour12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
     return QStringLiteral("%1/%2/%3 %4:%5:%6 %7")
         .arg(date.year(), 4, 10, QLatin1Char('0'))
@@ -372,10 +388,7 @@ double DayCountFromText(const QString &text)
         dt = QLocale().toDateTime(t, QLocale::ShortFormat);
     if (!dt.isValid())
         return 0.0;
-    const qint64 days = kDayZero.daysTo(dt.date());
-    const double fraction = double(dt.time().msecsSinceStartOfDay()) / double(kDayMs);
-    // Before the epoch the fraction still counts forward from midnight.
-    return days >= 0 ? double(days) + fraction : double(days) - fraction;
+    return DayCountOf(dt.date(), dt.time());
 }
 
 QString VarbindToText(const netsnmp_variable_list &vb, unsigned syntax)

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDate>
+#include <QTime>
 #include <QString>
 
 #include <net-snmp/net-snmp-config.h>
@@ -86,5 +88,9 @@ quint32 TimeTicksFromText(const QString &text);        // the three text forms, 
 QString OidText(const oid *name, size_t length);       // dotted, no leading dot
 std::vector<oid> OidFromText(const QString &text);     // empty on any malformed part
 QString DayCountText(double dayCount);                 // "yyyy/mm/dd hh:nn:ss am"
+// Day counts: days since 1899-12-30 with the time of day as fraction (before that day
+// the fraction still counts forward from midnight). False for no representable date.
+bool DayCountToDateTime(double dayCount, QDate &date, QTime &time);
+double DayCountOf(const QDate &date, const QTime &time);
 double DayCountFromText(const QString &text);          // 0 when no form matches
 QString DoubleText(double value);
