@@ -12,6 +12,7 @@
 #include "KxScreen.h"
 #include "KxStartup.h"
 #include "TAboutForm.h"
+#include "TFM_Information.h"
 #include "TFM_Sytem.h"
 #include "TFM_Waiting.h"
 
@@ -62,6 +63,7 @@ const KxSNMPVarDesc kDeviceCommands[] = {
 };
 
 TFM_Sytem *g_systemScreen = nullptr;
+TFM_Information *g_informationScreen = nullptr;
 TAboutForm *g_aboutForm = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
@@ -212,7 +214,7 @@ void TMainForm::BuildMenu()
     bar->setNativeMenuBar(false);
 
     QMenu *home = bar->addMenu(QStringLiteral("Home"));
-    AddEntry(home, QStringLiteral("Information"));
+    AddEntry(home, QStringLiteral("Information"), [this] { OpenScreen(g_informationScreen, this); });
     AddEntry(home, QStringLiteral("Wireless"));
     AddEntry(home, QStringLiteral("LAN"));
 
