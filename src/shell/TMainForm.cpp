@@ -12,6 +12,7 @@
 #include "KxScreen.h"
 #include "KxStartup.h"
 #include "TAboutForm.h"
+#include "TFM_DevInfo.h"
 #include "TFM_Information.h"
 #include "TFM_Sytem.h"
 #include "TFM_Waiting.h"
@@ -64,6 +65,7 @@ const KxSNMPVarDesc kDeviceCommands[] = {
 
 TFM_Sytem *g_systemScreen = nullptr;
 TFM_Information *g_informationScreen = nullptr;
+TFM_DevInfo *g_devInfoScreen = nullptr;
 TAboutForm *g_aboutForm = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
@@ -245,7 +247,7 @@ void TMainForm::BuildMenu()
     AddEntry(configuration, QStringLiteral("Discard Changes"), [this] { DiscardChanges(); });
 
     QMenu *status = bar->addMenu(QStringLiteral("Status"));
-    AddEntry(status, QStringLiteral("Device Info"));
+    AddEntry(status, QStringLiteral("Device Info"), [this] { OpenScreen(g_devInfoScreen, this); });
     AddEntry(status, QStringLiteral("Client Infomation"));
     AddEntry(status, QStringLiteral("WDS Information"));
     QMenu *stats = status->addMenu(QStringLiteral("Stats"));
