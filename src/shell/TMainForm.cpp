@@ -14,6 +14,7 @@
 #include "TAboutForm.h"
 #include "TFM_DevInfo.h"
 #include "TFM_Information.h"
+#include "TFM_LanCfg.h"
 #include "TFM_Sytem.h"
 #include "TFM_Waiting.h"
 
@@ -65,6 +66,7 @@ const KxSNMPVarDesc kDeviceCommands[] = {
 
 TFM_Sytem *g_systemScreen = nullptr;
 TFM_Information *g_informationScreen = nullptr;
+TFM_LanCfg *g_lanScreen = nullptr;
 TFM_DevInfo *g_devInfoScreen = nullptr;
 TAboutForm *g_aboutForm = nullptr;
 
@@ -218,7 +220,7 @@ void TMainForm::BuildMenu()
     QMenu *home = bar->addMenu(QStringLiteral("Home"));
     AddEntry(home, QStringLiteral("Information"), [this] { OpenScreen(g_informationScreen, this); });
     AddEntry(home, QStringLiteral("Wireless"));
-    AddEntry(home, QStringLiteral("LAN"));
+    AddEntry(home, QStringLiteral("LAN"), [this] { OpenScreen(g_lanScreen, this); });
 
     QMenu *advanced = bar->addMenu(QStringLiteral("Advanced"));
     AddEntry(advanced, QStringLiteral("Performance"));
