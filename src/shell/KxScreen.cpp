@@ -82,6 +82,7 @@ QLineEdit *KxScreen::AddEdit(QFormLayout *form, const QString &caption, const ch
         return edit;
     }
     auto *line = new QHBoxLayout;
+    edit->setMinimumWidth(80); // a nested row would otherwise squeeze it to a few digits
     line->addWidget(edit);
     line->addWidget(new QLabel(unit, this));
     form->addRow(caption, line);
