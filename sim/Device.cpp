@@ -308,10 +308,38 @@ void Device::activate()
     }
 }
 
+// A device refuses a default gateway it could not reach: one off the subnet of the
+// configured address (0.0.0.0 means none).
+bool Device::gatewayReachable(const Oid &written) const
+{
+    const Oid *column = nullptr;
+    for (const Oid *c : {&kHostAddress, &kHostMask, &kHostGateway})
+        if (hasPrefix(written, *c))
+            column = c;
+    if (!column)
+        return true;
+    const Oid instance(written.begin() + static_cast<long>(column->size()), written.end());
+    auto field = [&](const Oid &col) -> std::string {
+        Oid o = col;
+        o.insert(o.end(), instance.begin(), instance.end());
+        auto it = current_.find(o);
+        return it != current_.end() && it->second.octets.size() == 4 ? it->second.octets : std::string(4, '\0');
+    };
+    const std::string address = field(kHostAddress), mask = field(kHostMask), gateway = field(kHostGateway);
+    if (gateway == std::string(4, '\0'))
+        return true;
+    for (int i = 0; i < 4; ++i)
+        if ((address[i] & mask[i]) != (gateway[i] & mask[i]))
+            return false;
+    return true;
+}
+
 int Device::runBehaviour(const Varbind &vb)
 {
     const Oid &oid = vb.oid;
     long v = vb.value.integer;
+    if (!gatewayReachable(oid))
+        return InconsistentValue;
     if (oid == kApply && v == 1) {
         saved_ = settingsOf(current_);
         activate();

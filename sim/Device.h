@@ -64,6 +64,7 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
     int runBehaviour(const Varbind &vb);
+    bool gatewayReachable(const Oid &written) const;
     int upgrade(long command);
     State settingsOf(const State &s) const;
     void activate();

@@ -5,7 +5,9 @@
 // - State comes from an .snmprec file (default: the factory file). Reads and sets work on
 //   the current state. deviceSettingApply = 1 stores the current settings (they survive a
 //   restart) and brings them into effect (the interface address objects follow the
-//   configured static address). deviceSettingDiscard = 1 drops what was not stored and
+//   configured static address). A set of the configured address, mask or gateway that
+//   leaves a gateway (other than 0.0.0.0) off the address's subnet fails with
+//   inconsistentValue (v1: badValue). deviceSettingDiscard = 1 drops what was not stored and
 //   restarts, as a real access point reloading its stored configuration does.
 //   deviceRestart = 1 and tftpUpgradeSettingCommand = 4 restart: the SET is answered,
 //   then the agent is silent for --reboot-seconds (requests are read and dropped, the

@@ -2,7 +2,10 @@
 
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -57,15 +60,16 @@ bool KxScreen::Guard(const std::function<void()> &step)
     return false;
 }
 
-QFormLayout *KxScreen::AddGroup(const QString &title)
+QFormLayout *KxScreen::AddGroup(const QString &title, QBoxLayout *into)
 {
     auto *box = new QGroupBox(title, this);
     auto *form = new QFormLayout(box);
-    m_body->addWidget(box);
+    (into ? into : m_body)->addWidget(box);
     return form;
 }
 
-QLineEdit *KxScreen::AddEdit(QFormLayout *form, const QString &caption, const char *name, bool readOnly)
+QLineEdit *KxScreen::AddEdit(QFormLayout *form, const QString &caption, const char *name, bool readOnly,
+                             const QString &unit)
 {
     auto *edit = new QLineEdit(this);
     edit->setObjectName(QLatin1String(name));
@@ -73,6 +77,28 @@ QLineEdit *KxScreen::AddEdit(QFormLayout *form, const QString &caption, const ch
         edit->setReadOnly(true);
         edit->setStyleSheet(QStringLiteral("background: palette(window)"));
     }
-    form->addRow(caption, edit);
+    if (unit.isEmpty()) {
+        form->addRow(caption, edit);
+        return edit;
+    }
+    auto *line = new QHBoxLayout;
+    edit->setMinimumWidth(80); // a nested row would otherwise squeeze it to a few digits
+    line->addWidget(edit);
+    line->addWidget(new QLabel(unit, this));
+    form->addRow(caption, line);
     return edit;
+}
+
+QPushButton *KxScreen::AddButton(const QString &caption, const char *name)
+{
+    if (!m_buttons) {
+        m_buttons = new QHBoxLayout;
+        m_buttons->addStretch();
+        m_body->addLayout(m_buttons);
+    }
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    m_buttons->addWidget(button);
+    return button;
 }

@@ -13,8 +13,11 @@
 #include <memory>
 #include <vector>
 
+class QBoxLayout;
 class QFormLayout;
+class QHBoxLayout;
 class QLineEdit;
+class QPushButton;
 class QStatusBar;
 class QVBoxLayout;
 
@@ -38,9 +41,13 @@ protected:
 
     // The screen's body, above the status line.
     QVBoxLayout *Body() const { return m_body; }
-    // A captioned group of fields, added to the body.
-    QFormLayout *AddGroup(const QString &title = QString());
-    QLineEdit *AddEdit(QFormLayout *form, const QString &caption, const char *name, bool readOnly = false);
+    // A captioned group of fields, added to the body (or to `into`, for columns).
+    QFormLayout *AddGroup(const QString &title = QString(), QBoxLayout *into = nullptr);
+    // A captioned edit; a read-only one is greyed. A unit ("%") stands after it.
+    QLineEdit *AddEdit(QFormLayout *form, const QString &caption, const char *name, bool readOnly = false,
+                       const QString &unit = QString());
+    // A button in the row of buttons below the fields, right-aligned in call order.
+    QPushButton *AddButton(const QString &caption, const char *name);
     // A control that only carries a value and is never shown.
     template <class Control>
     Control *AddHidden(const char *name)
@@ -53,6 +60,7 @@ protected:
 
 private:
     QVBoxLayout *m_body;
+    QHBoxLayout *m_buttons = nullptr;
     QStatusBar *m_status;
     std::vector<std::unique_ptr<KxSNMPRequest2Edits>> m_requests;
 };

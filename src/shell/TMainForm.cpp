@@ -12,6 +12,9 @@
 #include "KxScreen.h"
 #include "KxStartup.h"
 #include "TAboutForm.h"
+#include "TFM_DevInfo.h"
+#include "TFM_Information.h"
+#include "TFM_LanCfg.h"
 #include "TFM_Sytem.h"
 #include "TFM_Waiting.h"
 
@@ -62,6 +65,9 @@ const KxSNMPVarDesc kDeviceCommands[] = {
 };
 
 TFM_Sytem *g_systemScreen = nullptr;
+TFM_Information *g_informationScreen = nullptr;
+TFM_LanCfg *g_lanScreen = nullptr;
+TFM_DevInfo *g_devInfoScreen = nullptr;
 TAboutForm *g_aboutForm = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
@@ -212,9 +218,9 @@ void TMainForm::BuildMenu()
     bar->setNativeMenuBar(false);
 
     QMenu *home = bar->addMenu(QStringLiteral("Home"));
-    AddEntry(home, QStringLiteral("Information"));
+    AddEntry(home, QStringLiteral("Information"), [this] { OpenScreen(g_informationScreen, this); });
     AddEntry(home, QStringLiteral("Wireless"));
-    AddEntry(home, QStringLiteral("LAN"));
+    AddEntry(home, QStringLiteral("LAN"), [this] { OpenScreen(g_lanScreen, this); });
 
     QMenu *advanced = bar->addMenu(QStringLiteral("Advanced"));
     AddEntry(advanced, QStringLiteral("Performance"));
@@ -243,7 +249,7 @@ void TMainForm::BuildMenu()
     AddEntry(configuration, QStringLiteral("Discard Changes"), [this] { DiscardChanges(); });
 
     QMenu *status = bar->addMenu(QStringLiteral("Status"));
-    AddEntry(status, QStringLiteral("Device Info"));
+    AddEntry(status, QStringLiteral("Device Info"), [this] { OpenScreen(g_devInfoScreen, this); });
     AddEntry(status, QStringLiteral("Client Infomation"));
     AddEntry(status, QStringLiteral("WDS Information"));
     QMenu *stats = status->addMenu(QStringLiteral("Stats"));

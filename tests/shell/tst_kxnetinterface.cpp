@@ -104,6 +104,16 @@ private slots:
         QVERIFY(report.Addresses().isEmpty()); // the report was not needed
     }
 
+    // The machine's real interfaces: a device on the loopback network is reached at 127.0.0.1.
+    void loopbackDeviceFindsTheLoopbackAddress()
+    {
+        QLineEdit edit;
+        KxAddressReport report;
+        const KxDeviceNetwork device{"127.0.0.9", "255.0.0.0", "198.51.100.50"};
+        QVERIFY(FindLocalAddress(&edit, device, report));
+        QCOMPARE(edit.text(), QString("127.0.0.1"));
+    }
+
     // The machine's own view, through iproute2, must agree with the interface list.
     void realInterfacesAndReportAgree()
     {

@@ -350,6 +350,26 @@ private slots:
         QCOMPARE(shown, QString("AboutForm"));
     }
 
+    // Each entry opens its screen modally over the main window and destroys it after.
+    void menuOpensTheFirstScreens()
+    {
+        TMainForm form;
+        QStringList opened;
+        QList<QPointer<QDialog>> windows;
+        m_dialogs->ModalHandler = [&](QDialog *window) {
+            opened << window->objectName() + " " + window->windowTitle();
+            windows << window;
+            [&] { QCOMPARE(window->parentWidget(), &form); }();
+            return 1;
+        };
+        for (const char *entry : {"Information", "LAN", "Device Info"})
+            action(form, entry)->trigger();
+        QCOMPARE(opened, QStringList({"FM_Information Home \\ Information", "FM_LanCfg Home \\ LAN",
+                                      "FM_DevInfo Status \\ Device Info"}));
+        for (const QPointer<QDialog> &window : windows)
+            QVERIFY(window.isNull());
+    }
+
     void startedWithoutArguments()
     {
         QTemporaryDir registryDir;

@@ -186,6 +186,11 @@ void TestRwn3460Sim::refusedSets_data()
                                                     << "wrongValue" << "wrongValue";
     QTest::newRow("v1 value the device does not know") << kV1 << QStringList{kApply, "i", "7"}
                                                        << "badValue" << "wrongValue";
+    QTest::newRow("gateway off the subnet") << v2c << QStringList{kRoot + ".2.1.1.1.1.4.1", "a", "10.0.0.1"}
+                                            << "inconsistentValue" << "inconsistentValue";
+    QTest::newRow("address leaving its gateway behind")
+        << v2c << QStringList{kHostAddress, "a", "10.0.0.5", kRoot + ".2.1.1.1.1.4.1", "a", "192.168.0.1"}
+        << "inconsistentValue" << "inconsistentValue";
     QTest::newRow("name too long") << v2c << QStringList{kSysName, "s", QString(256, 'n')}
                                    << "wrongLength" << "wrongLength";
 }
