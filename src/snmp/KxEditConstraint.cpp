@@ -28,14 +28,22 @@ constexpr int kListRange = 11;
 // Limits typing only; QLineEdit::setMaxLength would also cut what the program writes.
 class TypingLimit : public QValidator {
 public:
-    TypingLimit(int maxLength, QObject *parent) : QValidator(parent), m_max(maxLength) {}
+    TypingLimit(int maxLength, QLineEdit *edit)
+        : QValidator(edit), m_max(maxLength), m_last(edit->text().size())
+    {
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { m_last = text.size(); });
+    }
     State validate(QString &input, int &) const override
     {
-        return input.size() > m_max ? Invalid : Acceptable;
+        if (input.size() <= m_max)
+            return Acceptable;
+        // A value read from the device may be longer: it can still be shortened.
+        return input.size() < m_last ? Intermediate : Invalid;
     }
 
 private:
     int m_max;
+    qsizetype m_last;
 };
 
 bool isSpecial(const QString &text)

@@ -278,6 +278,22 @@ private slots:
         checker.add("%s{w120}", w.first);
         QCOMPARE(w.first->width(), 120);
     }
+
+    void typingLimitStopsGrowthOnly()
+    {
+        QLineEdit edit;
+        KxSetTypingLimit(&edit, 5);
+        edit.setFocus();
+        QTest::keyClicks(&edit, "abcdefg");
+        QCOMPARE(edit.text(), QString("abcde"));
+        // A longer value put there by the program stays whole and can be shortened.
+        edit.setText("0123456789");
+        QCOMPARE(edit.text(), QString("0123456789"));
+        QTest::keyClick(&edit, Qt::Key_Backspace);
+        QCOMPARE(edit.text(), QString("012345678"));
+        QTest::keyClicks(&edit, "x");
+        QCOMPARE(edit.text(), QString("012345678"));
+    }
 };
 
 QTEST_MAIN(TestKxEditConstraint)
