@@ -12,6 +12,7 @@
 #include "KxScreen.h"
 #include "KxStartup.h"
 #include "TAboutForm.h"
+#include "TFM_Firmware.h"
 #include "TFM_Sytem.h"
 #include "TFM_Waiting.h"
 
@@ -63,6 +64,7 @@ const KxSNMPVarDesc kDeviceCommands[] = {
 
 TFM_Sytem *g_systemScreen = nullptr;
 TAboutForm *g_aboutForm = nullptr;
+TFM_Firmware *g_firmwareScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
 {
@@ -234,7 +236,7 @@ void TMainForm::BuildMenu()
     QMenu *tools = bar->addMenu(QStringLiteral("Tools"));
     AddEntry(tools, QStringLiteral("Admin"));
     AddEntry(tools, QStringLiteral("System"), [this] { OpenScreen(g_systemScreen, this); });
-    AddEntry(tools, QStringLiteral("Firmware"));
+    AddEntry(tools, QStringLiteral("Firmware"), [this] { OpenScreen(g_firmwareScreen, this); });
     AddEntry(tools, QStringLiteral("Time and Date"));
     AddEntry(tools, QStringLiteral("Configuration File"));
 
