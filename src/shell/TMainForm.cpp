@@ -12,6 +12,7 @@
 #include "KxScreen.h"
 #include "KxStartup.h"
 #include "TAboutForm.h"
+#include "TFM_CfgFile.h"
 #include "TFM_Firmware.h"
 #include "TFM_Sytem.h"
 #include "TFM_Waiting.h"
@@ -65,6 +66,7 @@ const KxSNMPVarDesc kDeviceCommands[] = {
 TFM_Sytem *g_systemScreen = nullptr;
 TAboutForm *g_aboutForm = nullptr;
 TFM_Firmware *g_firmwareScreen = nullptr;
+TFM_CfgFile *g_cfgFileScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
 {
@@ -238,7 +240,7 @@ void TMainForm::BuildMenu()
     AddEntry(tools, QStringLiteral("System"), [this] { OpenScreen(g_systemScreen, this); });
     AddEntry(tools, QStringLiteral("Firmware"), [this] { OpenScreen(g_firmwareScreen, this); });
     AddEntry(tools, QStringLiteral("Time and Date"));
-    AddEntry(tools, QStringLiteral("Configuration File"));
+    AddEntry(tools, QStringLiteral("Configuration File"), [this] { OpenScreen(g_cfgFileScreen, this); });
 
     QMenu *configuration = bar->addMenu(QStringLiteral("Configuration"));
     AddEntry(configuration, QStringLiteral("Save and Activate"), [this] { SaveAndActivate(); });
