@@ -107,6 +107,8 @@ void TFM_Firmware::BuildRows()
         QFont bold = label->font();
         bold.setBold(true);
         label->setFont(bold);
+        if (line > 0)
+            label->setContentsMargins(0, 8, 0, 0); // a gap between the sections
         grid->addWidget(label, line++, 0, 1, 4);
         return label;
     };
@@ -122,7 +124,7 @@ void TFM_Firmware::BuildRows()
         auto *label = new QLabel(caption, this);
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QLatin1String(editName));
-        edit->setMinimumWidth(260);
+        edit->setMinimumWidth(320);
         grid->addWidget(label, line, 0);
         grid->addWidget(edit, line, 1);
         QPushButton *browse = button(browseName, QStringLiteral("Browse"), 2);
