@@ -165,6 +165,21 @@ private slots:
                                      addressSet("ap-key.der"), transferSet(2), upgradeSet(8)}));
     }
 
+    void refusedCommandIsReported()
+    {
+        QVERIFY(writeFile(m_dir.filePath("refused.bin"), "x"));
+        // The device refuses every set; the next test points at it afresh.
+        GlobalSecurity.writeCommunity = GlobalSecurity.readCommunity;
+        TFM_Firmware screen;
+        upload(screen, "Ed_UpgFile", "Bt_OK", m_dir.filePath("refused.bin"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_dialogs->Boxes(),
+                                  (QList<QPair<QString, QString>>{{"Warning", "Cant Perform Operation,Please try again!"}}),
+                                  10000);
+        QCOMPARE(screen.StatusBar()->currentMessage(), QString("(SNMP) Cannot access variable, No Access!"));
+        QVERIFY(m_waits.isEmpty());
+        QVERIFY(screen.RestartArmed());
+    }
+
     void refusedPaths_data()
     {
         QTest::addColumn<QString>("button");
