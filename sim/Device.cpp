@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 
 namespace sim {
 
@@ -380,6 +381,10 @@ int Device::upgrade(long command)
             options_.report(line);
     };
     std::string data, error;
+    if (!fetch && options_.loseUploads) {
+        report("tftp put " + name + " lost");
+        return NoError;
+    }
     if (!fetch) {
         data = configText();
         if (!tftp(host, options_.tftpPort, name, true, data, error)) {
@@ -393,6 +398,7 @@ int Device::upgrade(long command)
         report("tftp get " + name + " failed: " + error);
         return GenErr;
     }
+    keepFetched(name, data);
     const char *what = command == FirmwareUpdate ? "firmware"
                      : command == CertificateUpdate ? "certificate"
                      : command == KeyUpdate ? "key" : "config";
@@ -421,6 +427,18 @@ int Device::upgrade(long command)
     }
     report("tftp get " + name + " " + what + " " + std::to_string(data.size()) + " bytes");
     return NoError;
+}
+
+void Device::keepFetched(const std::string &name, const std::string &data) const
+{
+    if (options_.keepFetchedDir.empty())
+        return;
+    // Only the last part of the name: a name never leads out of the folder.
+    const std::size_t slash = name.find_last_of('/');
+    const std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
+    if (base.empty() || base == "." || base == "..")
+        return;
+    std::ofstream(options_.keepFetchedDir + "/" + base, std::ios::binary | std::ios::trunc) << data;
 }
 
 std::string Device::configText() const

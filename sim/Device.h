@@ -34,6 +34,12 @@ public:
     struct Options {
         int rebootSeconds = 5;
         int tftpPort = 69;
+        // Where a copy of every fetched file goes (empty: nowhere), so that a test can
+        // compare what the device received with what the PC served.
+        std::string keepFetchedDir;
+        // The configuration upload is acknowledged but never sent: a device whose
+        // backup does not reach the PC.
+        bool loseUploads = false;
         std::function<void(const std::string &)> report; // one line per transfer
     };
 
@@ -66,6 +72,7 @@ private:
     int runBehaviour(const Varbind &vb);
     bool gatewayReachable(const Oid &written) const;
     int upgrade(long command);
+    void keepFetched(const std::string &name, const std::string &data) const;
     State settingsOf(const State &s) const;
     void activate();
     void boot();

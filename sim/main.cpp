@@ -22,7 +22,10 @@
 //   neither commands nor transfer parameters); a fetched one replaces those settings,
 //   is stored and brought into effect, without a restart. Each transfer prints one line
 //   on standard output ("tftp get NAME KIND SIZE bytes", "tftp put NAME SIZE bytes", or
-//   "... failed: REASON"). A failed transfer fails the SET with genErr; a rejected
+//   "... failed: REASON"). --keep-fetched DIR keeps a copy of each fetched file in DIR
+//   under the last part of its name; --lose-uploads answers upgrade command 2 as done
+//   without sending anything ("tftp put NAME lost"), a backup that never reaches the
+//   PC. A failed transfer fails the SET with genErr; a rejected
 //   configuration file with wrongValue; an upgrade command without the matching
 //   direction, server address or file name with inconsistentValue (v1: badValue).
 // - Sets are atomic: every varbind is checked first (unknown object: noCreation, which
@@ -98,6 +101,8 @@ struct Config {
     std::vector<User> users;
     int rebootSeconds = 5;
     int tftpPort = 69;
+    std::string keepFetched;
+    bool loseUploads = false;
 };
 
 void usage(std::FILE *out)
@@ -119,6 +124,8 @@ void usage(std::FILE *out)
         "                            AES-192, AES-256; pass phrases of 8 characters or more\n"
         "  --reboot-seconds N        silence of a restart (default 5)\n"
         "  --tftp-port N             port of the PC's TFTP server (default 69)\n"
+        "  --keep-fetched DIR        keep a copy of every fetched file in DIR\n"
+        "  --lose-uploads            acknowledge a configuration upload, never send it\n"
         "  --help                    this text\n\n"
         "Journal line, fields separated by tabs:\n"
         "  SEQ VERSION COMMUNITY-OR-USER STATUS OID|TAG|VALUE [OID|TAG|VALUE ...]\n"
@@ -196,7 +203,7 @@ User parseUser(const std::string &text)
 
 Config parseArgs(int argc, char **argv)
 {
-    enum { Listen = 1, Data, Journal, CommRead, CommWrite, UserOpt, Reboot, Tftp, Help };
+    enum { Listen = 1, Data, Journal, CommRead, CommWrite, UserOpt, Reboot, Tftp, Keep, Lose, Help };
     static const option longOptions[] = {
         {"listen", required_argument, nullptr, Listen},
         {"data", required_argument, nullptr, Data},
@@ -206,6 +213,8 @@ Config parseArgs(int argc, char **argv)
         {"user", required_argument, nullptr, UserOpt},
         {"reboot-seconds", required_argument, nullptr, Reboot},
         {"tftp-port", required_argument, nullptr, Tftp},
+        {"keep-fetched", required_argument, nullptr, Keep},
+        {"lose-uploads", no_argument, nullptr, Lose},
         {"help", no_argument, nullptr, Help},
         {nullptr, 0, nullptr, 0},
     };
@@ -228,6 +237,8 @@ Config parseArgs(int argc, char **argv)
             if (!parseInt(optarg, 1, 65535, c.tftpPort))
                 fail(std::string("bad --tftp-port '") + optarg + "'");
             break;
+        case Keep: c.keepFetched = optarg; break;
+        case Lose: c.loseUploads = true; break;
         case Help: usage(stdout); std::exit(0);
         default:
             std::cerr << kAppName << ": unknown or incomplete option '" << argv[optind - 1] << "'\n";
@@ -520,6 +531,8 @@ int main(int argc, char **argv)
     sim::Device::Options opts;
     opts.rebootSeconds = cfg.rebootSeconds;
     opts.tftpPort = cfg.tftpPort;
+    opts.keepFetchedDir = cfg.keepFetched;
+    opts.loseUploads = cfg.loseUploads;
     opts.report = [](const std::string &line) { std::cout << line << std::endl; };
     agent.device = std::make_unique<sim::Device>(factory, opts);
 

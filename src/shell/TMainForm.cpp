@@ -12,7 +12,9 @@
 #include "KxScreen.h"
 #include "KxStartup.h"
 #include "TAboutForm.h"
+#include "TFM_CfgFile.h"
 #include "TFM_DevInfo.h"
+#include "TFM_Firmware.h"
 #include "TFM_Information.h"
 #include "TFM_LanCfg.h"
 #include "TFM_Sytem.h"
@@ -69,6 +71,8 @@ TFM_Information *g_informationScreen = nullptr;
 TFM_LanCfg *g_lanScreen = nullptr;
 TFM_DevInfo *g_devInfoScreen = nullptr;
 TAboutForm *g_aboutForm = nullptr;
+TFM_Firmware *g_firmwareScreen = nullptr;
+TFM_CfgFile *g_cfgFileScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
 {
@@ -240,9 +244,9 @@ void TMainForm::BuildMenu()
     QMenu *tools = bar->addMenu(QStringLiteral("Tools"));
     AddEntry(tools, QStringLiteral("Admin"));
     AddEntry(tools, QStringLiteral("System"), [this] { OpenScreen(g_systemScreen, this); });
-    AddEntry(tools, QStringLiteral("Firmware"));
+    AddEntry(tools, QStringLiteral("Firmware"), [this] { OpenScreen(g_firmwareScreen, this); });
     AddEntry(tools, QStringLiteral("Time and Date"));
-    AddEntry(tools, QStringLiteral("Configuration File"));
+    AddEntry(tools, QStringLiteral("Configuration File"), [this] { OpenScreen(g_cfgFileScreen, this); });
 
     QMenu *configuration = bar->addMenu(QStringLiteral("Configuration"));
     AddEntry(configuration, QStringLiteral("Save and Activate"), [this] { SaveAndActivate(); });

@@ -62,6 +62,7 @@ private slots:
     void restartIsSilentThenAnswersWithNewUptime();
     void applyDiscardAndFactoryDefault();
     void tftpGetFirmwareAndConfigRoundTrip();
+    void lostUploadIsAcknowledgedButNeverSent();
     void tftpFailuresFailTheUpgradeCommand_data();
     void tftpFailuresFailTheUpgradeCommand();
     void startErrors_data();
@@ -316,7 +317,8 @@ void TestRwn3460Sim::tftpGetFirmwareAndConfigRoundTrip()
 {
     TftpServer tftp;
     QVERIFY2(tftp.start(), qPrintable(tftp.error()));
-    Simulator sim({"--tftp-port", QString::number(tftp.port())});
+    QTemporaryDir kept;
+    Simulator sim({"--tftp-port", QString::number(tftp.port()), "--keep-fetched", kept.path()});
     QVERIFY2(sim.start(), qPrintable(sim.error()));
 
     QByteArray firmware(200 * 1024 + 17, '\0');
@@ -335,6 +337,9 @@ void TestRwn3460Sim::tftpGetFirmwareAndConfigRoundTrip()
     QVERIFY2(sim.output().contains(QStringLiteral("tftp get RWN3460 v1.11.bin firmware %1 bytes").arg(firmware.size())),
              qPrintable(sim.output()));
     QCOMPARE(sim.value(kUpgrade), QString("2|6"));
+    QFile copy(kept.path() + "/RWN3460 v1.11.bin");
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QVERIFY(copy.readAll() == firmware);
 
     // Backup: "Put" and "configSetting" upload the settings as .snmprec text.
     QCOMPARE(sim.set({kSysName, "s", "backed-up", kChannel, "i", "1"}).exitCode, 0);
@@ -359,6 +364,20 @@ void TestRwn3460Sim::tftpGetFirmwareAndConfigRoundTrip()
     QCOMPARE(sim.set({kRestart, "i", "1"}).exitCode, 0);
     QVERIFY(sim.waitUntilAnswering(15000) >= 0);
     QCOMPARE(sim.value(kSysName), hexText("backed-up"));
+    QVERIFY2(sim.stop(), qPrintable(sim.error()));
+}
+
+void TestRwn3460Sim::lostUploadIsAcknowledgedButNeverSent()
+{
+    TftpServer tftp;
+    QVERIFY2(tftp.start(), qPrintable(tftp.error()));
+    Simulator sim({"--tftp-port", QString::number(tftp.port()), "--lose-uploads"});
+    QVERIFY2(sim.start(), qPrintable(sim.error()));
+    QCOMPARE(sim.set({kTftpServer, "a", "127.0.0.1", kTftpFile, "s", "lost.kcf", kTftpCommand, "i", "3"}).exitCode, 0);
+    RunResult up = sim.set({kUpgrade, "i", "2"});
+    QVERIFY2(up.exitCode == 0, qPrintable(up.all()));
+    QVERIFY2(sim.output().contains("tftp put lost.kcf lost"), qPrintable(sim.output()));
+    QVERIFY(!QFile::exists(tftp.dir() + "/lost.kcf"));
     QVERIFY2(sim.stop(), qPrintable(sim.error()));
 }
 

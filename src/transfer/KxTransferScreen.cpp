@@ -1,0 +1,96 @@
+#include "KxTransferScreen.h"
+
+#include "KxErrors.h"
+#include "TFM_Waiting.h"
+#include "TMainForm.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+
+std::function<void()> KxTransferScreen::EndModule = [] { QCoreApplication::exit(1); };
+
+KxTransferScreen::KxTransferScreen(const QString &objectName, const QString &caption, QWidget *parent)
+    : KxScreen(objectName, caption, parent)
+{
+}
+
+KxTransferScreen::~KxTransferScreen() = default;
+
+quint16 KxTransferScreen::TftpPort()
+{
+    bool ok = false;
+    const int port = qEnvironmentVariableIntValue("RWN3460_TFTP_PORT", &ok);
+    return ok && port > 0 && port <= 65535 ? quint16(port) : quint16(69);
+}
+
+bool KxTransferScreen::StartServer(int timeout, KxTFTPHandler handler)
+{
+    try {
+        auto server = std::make_unique<KxTFTPServer>(this);
+        server->SetTimeout(timeout, 3);
+        server->SetOnMessage(std::move(handler), this);
+        server->Start(QString(), TftpPort());
+        m_server = std::move(server);
+        return true;
+    } catch (const KxException &e) {
+        Dialogs().ShowMessage(this, QStringLiteral("TFTP Service Init Error:") + e.Text());
+        if (EndModule)
+            EndModule();
+    }
+    return false;
+}
+
+std::optional<QString> KxTransferScreen::ServeFolderOf(const QString &path, QLineEdit *serverEdit)
+{
+    serverEdit->clear();
+    if (!m_server || !MainForm() || !MainForm()->FindLocalAddress(serverEdit))
+        return std::nullopt;
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0) {
+        Warn(QStringLiteral("The file path is error."));
+        return std::nullopt;
+    }
+    // A file in the root folder: its folder is "/", not the empty current folder.
+    const QString folder = slash == 0 ? QStringLiteral("/") : path.left(slash);
+    try {
+        m_server->Start(folder, TftpPort());
+    } catch (const KxException &e) {
+        ShowStatus(e.Text());
+        return std::nullopt;
+    }
+    serverEdit->setText(serverEdit->text().trimmed());
+    return path.mid(slash + 1);
+}
+
+void KxTransferScreen::Warn(const QString &text)
+{
+    Dialogs().MessageBox(this, text, QStringLiteral("Warning"));
+}
+
+void KxTransferScreen::Wait(const QString &text, int countdown)
+{
+    TFM_Waiting waiting(this);
+    waiting.SetLines(text, QString());
+    waiting.Countdown = countdown;
+    waiting.SendRestartCommand = false;
+    Dialogs().RunModal(&waiting);
+}
+
+void KxTransferScreen::Shutdown(std::initializer_list<KxSNMPRequest2Edits *> requests)
+{
+    for (KxSNMPRequest2Edits *request : requests) {
+        if (request)
+            request->Request.Enabled = false;
+    }
+    if (m_server) {
+        m_server->SetOnMessage({}, nullptr);
+        m_server->Stop();
+        m_server.reset();
+    }
+}
+
+void KxSelectCommand(KxSNMPRequest2Edits *request, QComboBox *box, const QString &text)
+{
+    request->VarList()[0].OptionList->Select(box, text);
+}

@@ -1,0 +1,49 @@
+// What the screens that move files share: their own TFTP server, the PC address the
+// device must reach it on, and the folder it serves for the file at hand.
+#pragma once
+
+#include "KxScreen.h"
+#include "KxTFTPServer.h"
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+
+class TFM_Waiting;
+
+class KxTransferScreen : public KxScreen {
+    Q_OBJECT
+
+public:
+    ~KxTransferScreen() override;
+
+    KxTFTPServer *Server() const { return m_server.get(); }
+    // The UDP port the device is told to use: RWN3460_TFTP_PORT, else 69.
+    static quint16 TftpPort();
+    // Ends the module when a screen cannot serve files; tests put their own in place.
+    static std::function<void()> EndModule;
+
+protected:
+    KxTransferScreen(const QString &objectName, const QString &caption, QWidget *parent);
+
+    // Creates and starts the server (timeout in units of 10 ms, 3 sends per block).
+    // When the port cannot be opened the module ends after a plain message.
+    bool StartServer(int timeout, KxTFTPHandler handler = {});
+    // The PC address on the device's network into `serverEdit`, then the path's folder
+    // served. The bare file name, or nothing: silently when no address was found, after
+    // a warning when the path has no folder.
+    std::optional<QString> ServeFolderOf(const QString &path, QLineEdit *serverEdit);
+    void Warn(const QString &text);
+    // A countdown of the waiting dialog, shown modally without its own restart command.
+    void Wait(const QString &text, int countdown);
+    // Called first by a closing screen: no answer, status or dialog reaches it any more
+    // while the server lets its transfers end.
+    void Shutdown(std::initializer_list<KxSNMPRequest2Edits *> requests);
+
+private:
+    std::unique_ptr<KxTFTPServer> m_server;
+};
+
+// Selects `text` in the combo bound to variable 0 of `request`.
+void KxSelectCommand(KxSNMPRequest2Edits *request, QComboBox *box, const QString &text);

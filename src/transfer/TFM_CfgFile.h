@@ -1,0 +1,66 @@
+// 'Tools \ Configuration File': the device writes its configuration into a file on the
+// PC (backup) or reads one from the PC and takes its settings (restore), both through
+// the module's own TFTP server.
+#pragma once
+
+#include "KxTransferScreen.h"
+
+#include <QSet>
+#include <QTimer>
+
+class TFM_Waiting;
+
+class TFM_CfgFile : public KxTransferScreen {
+    Q_OBJECT
+
+public:
+    explicit TFM_CfgFile(QWidget *parent = nullptr);
+    ~TFM_CfgFile() override;
+
+    void Bt_BrowseClick();
+    void Bt_SavBrwClick();
+    void Bt_OKClick();     // restore
+    void Bt_UploadClick(); // backup
+
+    bool BackupMode() const { return m_backupMode; }
+
+private:
+    void BuildGroups();
+    void BuildRequests();
+    void ShowNotice();
+    void CloseNotice();
+    void TransferCommandComplete(const KxSNMPError &error);
+    void UpgradeCommandComplete(const KxSNMPError &error);
+    void Failed();
+    // The backup's file, as the server reports on it.
+    void OnTransfer(const KxTFTPMsg &msg);
+    void DecideBackup();
+
+    QLineEdit *m_upgFile;
+    QLineEdit *m_saveFile;
+    QLineEdit *m_tfpSrv;
+    QComboBox *m_tfpCom;
+    QComboBox *m_upgCom;
+    KxSNMPRequest2Edits *m_address = nullptr;
+    KxSNMPRequest2Edits *m_transfer = nullptr;
+    KxSNMPRequest2Edits *m_upgrade = nullptr;
+    TFM_Waiting *m_notice = nullptr;
+    bool m_backupMode = false;
+
+    // A backup is reported saved only once its file is in the served folder.
+    struct Backup {
+        bool open = false;        // waiting for its outcome
+        QString name;             // the file name the device was given
+        bool commandDone = false; // the device accepted the upload command
+        bool received = false;
+        bool failed = false;
+        QSet<int> running; // sessions writing the file
+    };
+    Backup m_backup;
+    bool m_closing = false;
+    // A device that accepted the command but never connects is given up after the
+    // server's own time-out.
+    QTimer m_arrival;
+    // Outcomes are shown from the event loop, never from inside a transfer's report.
+    QTimer m_decide;
+};

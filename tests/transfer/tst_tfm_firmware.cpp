@@ -1,0 +1,252 @@
+// 'Tools \ Firmware' against the simulated device, which fetches the files from the
+// screen's own TFTP server on loopback.
+#include "KxDialogs.h"
+#include "TFM_Firmware.h"
+#include "TFM_Waiting.h"
+#include "TransferScreenFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUdpSocket>
+
+using namespace transfertest;
+
+namespace {
+
+QByteArray pattern(int size, int seed)
+{
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char((i * 7919 + seed) >> 3);
+    return bytes;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+} // namespace
+
+class TestTFMFirmware : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QTemporaryDir m_kept; // what the device fetched
+    QString m_previousDir;
+    quint16 m_tftpPort = 0;
+    std::unique_ptr<simtest::Simulator> m_sim;
+    std::unique_ptr<TMainForm> m_main;
+    std::unique_ptr<KxScriptedDialogsScope> m_dialogs;
+    QStringList m_waits; // "text countdown restart" of every waiting dialog run
+
+    template <class T>
+    static T *child(QWidget &w, const char *name) { return w.findChild<T *>(QLatin1String(name)); }
+
+    void upload(TFM_Firmware &screen, const char *edit, const char *button, const QString &path)
+    {
+        child<QLineEdit>(screen, edit)->setText(path);
+        child<QPushButton>(screen, button)->click();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_tftpPort = simtest::freeUdpPort();
+        QVERIFY(m_tftpPort != 0);
+        qputenv("RWN3460_TFTP_PORT", QByteArray::number(m_tftpPort));
+        m_sim = std::make_unique<simtest::Simulator>(QStringList{
+            "--reboot-seconds", "1", "--tftp-port", QString::number(m_tftpPort), "--keep-fetched", m_kept.path()});
+        QVERIFY2(m_sim->start(), qPrintable(m_sim->error()));
+        OpenGlobalSession(m_dir.path());
+        m_main = std::make_unique<TMainForm>();
+        putDeviceOnLoopback(*m_main);
+        m_previousDir = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
+    }
+
+    void cleanupTestCase()
+    {
+        QDir::setCurrent(m_previousDir);
+        m_main.reset();
+        QVERIFY2(m_sim->stop(), qPrintable(m_sim->error()));
+    }
+
+    void init()
+    {
+        m_dialogs = std::make_unique<KxScriptedDialogsScope>();
+        m_dialogs->ModalHandler = [this](QDialog *window) {
+            if (auto *waiting = qobject_cast<TFM_Waiting *>(window))
+                m_waits << QStringLiteral("%1 %2 %3").arg(waiting->Line("Label2")->text()).arg(waiting->Countdown)
+                               .arg(waiting->SendRestartCommand);
+            return 1;
+        };
+        m_waits.clear();
+        pointAt(*m_sim);
+        QVERIFY(m_sim->waitUntilAnswering(10000) >= 0);
+    }
+
+    void cleanup() { m_dialogs.reset(); }
+
+    void firmwareIsFetchedThenTheDeviceRestarts()
+    {
+        const QByteArray image = pattern(2 * 512 + 300, 1);
+        const QString path = m_dir.filePath("fw v2.bin");
+        QVERIFY(writeFile(path, image));
+        TFM_Firmware screen;
+        QVERIFY(screen.Server() && screen.Server()->IsListening());
+        QCOMPARE(screen.Server()->Port(), m_tftpPort);
+        const int before = m_sim->journalLines().size();
+
+        upload(screen, "Ed_UpgFile", "Bt_OK", path);
+        QCOMPARE(child<QLineEdit>(screen, "Ed_UpgFile")->text(), path);
+        QCOMPARE(child<QLineEdit>(screen, "Ed_RemoteFile")->text(), QString("fw v2.bin"));
+        QCOMPARE(child<QLineEdit>(screen, "Ed_TfpSrv")->text(), QString("127.0.0.1"));
+        QCOMPARE(screen.Server()->Directory(), m_dir.path() + "/");
+
+        QTRY_COMPARE_WITH_TIMEOUT(m_dialogs->Boxes().size(), 1, 20000);
+        QCOMPARE(m_dialogs->Boxes()[0], qMakePair(QString("Warning"), QString("Update firmware success!")));
+        QCOMPARE(m_waits, QStringList({"Loading firmware file... 5 0", "Updating firmware file... 90 0",
+                                       "Device is restarting... 60 0"}));
+        QCOMPARE(readFile(m_kept.filePath("fw v2.bin")), image);
+        QTRY_COMPARE(setsSince(*m_sim, before).size(), 4);
+        QCOMPARE(setsSince(*m_sim, before),
+                 QList<QStringList>({addressSet("fw v2.bin"), transferSet(2), upgradeSet(1), upgradeSet(4)}));
+        QVERIFY(!screen.RestartArmed());
+        QVERIFY(m_sim->waitUntilAnswering(10000) >= 0);
+        // The restart's own answer (in by now) brings no second message.
+        QTest::qWait(200);
+        QCOMPARE(m_dialogs->Boxes().size(), 1);
+    }
+
+    void keyRowOpensOnlyAfterACertificate()
+    {
+        const QByteArray certificate = pattern(700, 2);
+        const QByteArray key = pattern(512, 3); // exactly one block: an empty one ends it
+        QVERIFY(writeFile(m_dir.filePath("ap.pem"), certificate));
+        QVERIFY(writeFile(m_dir.filePath("ap-key.der"), key));
+        TFM_Firmware screen;
+        for (const char *name : {"EDT_Key", "Bt_KBrowse", "Bt_KUpload"})
+            QVERIFY2(!child<QWidget>(screen, name)->isEnabled(), name);
+        const int before = m_sim->journalLines().size();
+
+        upload(screen, "EDT_Certificate", "Bt_CUpload", m_dir.filePath("ap.pem"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_dialogs->Boxes().size(), 1, 15000);
+        QCOMPARE(m_dialogs->Boxes()[0], qMakePair(QString("Warning"), QString("Update SSL success!")));
+        QCOMPARE(m_waits, QStringList({"Loading pem file... 5 0"}));
+        QCOMPARE(child<QLineEdit>(screen, "EDT_Certificate")->text(), QString());
+        for (const char *name : {"EDT_Key", "Bt_KBrowse", "Bt_KUpload"})
+            QVERIFY2(child<QWidget>(screen, name)->isEnabled(), name);
+        QVERIFY(!screen.RestartArmed());
+
+        upload(screen, "EDT_Key", "Bt_KUpload", m_dir.filePath("ap-key.der"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_dialogs->Boxes().size(), 2, 15000);
+        QCOMPARE(m_dialogs->Boxes()[1], qMakePair(QString("Warning"), QString("Update KEY success!")));
+        QCOMPARE(child<QLineEdit>(screen, "EDT_Key")->text(), QString());
+        for (const char *name : {"EDT_Key", "Bt_KBrowse", "Bt_KUpload"})
+            QVERIFY2(!child<QWidget>(screen, name)->isEnabled(), name);
+
+        QCOMPARE(readFile(m_kept.filePath("ap.pem")), certificate);
+        QCOMPARE(readFile(m_kept.filePath("ap-key.der")), key);
+        QCOMPARE(setsSince(*m_sim, before),
+                 QList<QStringList>({addressSet("ap.pem"), transferSet(2), upgradeSet(7),
+                                     addressSet("ap-key.der"), transferSet(2), upgradeSet(8)}));
+    }
+
+    void refusedCommandIsReported()
+    {
+        QVERIFY(writeFile(m_dir.filePath("refused.bin"), "x"));
+        // The device refuses every set; the next test points at it afresh.
+        GlobalSecurity.writeCommunity = GlobalSecurity.readCommunity;
+        TFM_Firmware screen;
+        upload(screen, "Ed_UpgFile", "Bt_OK", m_dir.filePath("refused.bin"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_dialogs->Boxes(),
+                                  (QList<QPair<QString, QString>>{{"Warning", "Cant Perform Operation,Please try again!"}}),
+                                  10000);
+        QCOMPARE(screen.StatusBar()->currentMessage(), QString("(SNMP) Cannot access variable, No Access!"));
+        QVERIFY(m_waits.isEmpty());
+        QVERIFY(screen.RestartArmed());
+    }
+
+    void refusedPaths_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("path"); // %1: a folder holding fw.img, fw.BIN, ap.crt
+        QTest::addColumn<QString>("message");
+        const QString firmwareEmpty = "Please put in the firmware file & path.";
+        const QString firmwareInvalid = "Please put in valid firmware file & path.";
+        QTest::newRow("firmware: empty") << "Bt_OK" << "Ed_UpgFile" << "" << firmwareEmpty;
+        QTest::newRow("firmware: trailing separator") << "Bt_OK" << "Ed_UpgFile" << "%1/" << firmwareEmpty;
+        QTest::newRow("firmware: wrong extension") << "Bt_OK" << "Ed_UpgFile" << "%1/fw.img" << firmwareInvalid;
+        QTest::newRow("firmware: capitalised extension") << "Bt_OK" << "Ed_UpgFile" << "%1/fw.BIN" << firmwareInvalid;
+        QTest::newRow("firmware: missing file") << "Bt_OK" << "Ed_UpgFile" << "%1/none.bin" << firmwareInvalid;
+        QTest::newRow("firmware: bare name") << "Bt_OK" << "Ed_UpgFile" << "bare.bin" << "The file path is error.";
+        QTest::newRow("certificate: empty") << "Bt_CUpload" << "EDT_Certificate" << "" << "Empty file is not accepted!";
+        QTest::newRow("certificate: trailing separator")
+            << "Bt_CUpload" << "EDT_Certificate" << "%1/" << "Empty file is not accepted!";
+        QTest::newRow("certificate: wrong extension")
+            << "Bt_CUpload" << "EDT_Certificate" << "%1/ap.crt" << "File format error! Please try again.";
+        QTest::newRow("certificate: capitalised extension")
+            << "Bt_CUpload" << "EDT_Certificate" << "%1/ap.PEM" << "File format error! Please try again.";
+        QTest::newRow("certificate: missing file")
+            << "Bt_CUpload" << "EDT_Certificate" << "%1/none.pem" << "Please put in valid pem file & path.";
+        QTest::newRow("language pack: empty") << "Bt_Lpack" << "Ed_UpLanguageFile" << "" << "Empty file is not accepted!";
+        QTest::newRow("language pack: missing file, any extension")
+            << "Bt_Lpack" << "Ed_UpLanguageFile" << "%1/lang.dat" << "Please put in valid pem file & path.";
+    }
+
+    void refusedPaths()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, edit);
+        QFETCH(QString, path);
+        QFETCH(QString, message);
+        for (const char *name : {"fw.img", "fw.BIN", "ap.crt", "bare.bin"})
+            QVERIFY(writeFile(m_dir.filePath(name), "x"));
+        TFM_Firmware screen;
+        const int before = m_sim->journalLines().size();
+        const QString text = path.contains("%1") ? path.arg(m_dir.path()) : path;
+        upload(screen, qPrintable(edit), qPrintable(button), text);
+        QCOMPARE(m_dialogs->Boxes(), (QList<QPair<QString, QString>>{{"Warning", message}}));
+        QCOMPARE(child<QLineEdit>(screen, qPrintable(edit))->text(), text);
+        QVERIFY(m_waits.isEmpty());
+        QTest::qWait(100);
+        QCOMPARE(m_sim->journalLines().size(), before);
+    }
+
+    void busyPortEndsTheModule()
+    {
+        QUdpSocket holder;
+        QVERIFY(holder.bind(QHostAddress::AnyIPv4, m_tftpPort, QAbstractSocket::DontShareAddress));
+        int ended = 0;
+        const auto previous = KxTransferScreen::EndModule;
+        KxTransferScreen::EndModule = [&] { ++ended; };
+        {
+            TFM_Firmware screen;
+            KxTransferScreen::EndModule = previous;
+            QCOMPARE(ended, 1);
+            QVERIFY(!screen.Server());
+            QCOMPARE(m_dialogs->BoxTexts(),
+                     QStringList({"TFTP Service Init Error:(KxTFTP) Fail to open socket!Please check if the network is ready."}));
+            QVERIFY(writeFile(m_dir.filePath("late.bin"), "x"));
+            upload(screen, "Ed_UpgFile", "Bt_OK", m_dir.filePath("late.bin"));
+            QCOMPARE(m_dialogs->BoxTexts().size(), 1);
+        }
+    }
+};
+
+QTEST_MAIN(TestTFMFirmware)
+#include "tst_tfm_firmware.moc"
