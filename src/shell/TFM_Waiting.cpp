@@ -140,7 +140,11 @@ void TFM_Waiting::reject()
 TFM_Waiting *TFM_Waiting::ShowNotice(QWidget *caller, const QString &first, const QString &second,
                                      const QString &third)
 {
-    auto *notice = new TFM_Waiting(caller);
+    // Not a child of the caller: disabling the caller must not grey out the notice.
+    auto *notice = new TFM_Waiting(nullptr);
+    notice->setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (caller)
+        notice->move(caller->window()->geometry().center() - notice->rect().center());
     notice->SendRestartCommand = false;
     notice->Timer1.stop();
     notice->m_label2->setText(first);

@@ -318,6 +318,7 @@ private slots:
                                                        "Please wait 10 seconds then access",
                                                        "the device with new IP Address.");
         QVERIFY(!caller.isEnabled());
+        QVERIFY(notice->isEnabled()); // the notice itself stays readable
         QVERIFY(!notice->Timer1.isActive());
         QVERIFY(notice->findChild<QLabel *>("seconds")->isHidden());
         QCOMPARE(notice->Line("Label1")->text(), QString("the device with new IP Address."));
