@@ -8,7 +8,7 @@
 
 #include <net-snmp/net-snmp-includes.h>
 
-#include <sys/select.h>
+#include <net-snmp/library/large_fd_set.h>
 
 namespace {
 
@@ -300,10 +300,12 @@ void _SnmpEventProcessor::onReadable(int fd)
         return;
     void *sessp = found->second.sessp;
     process([sessp, fd] {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(fd, &readable);
-        snmp_sess_read(sessp, &readable);
+        // net-snmp's large sets: a descriptor number past FD_SETSIZE stays safe.
+        netsnmp_large_fd_set readable;
+        netsnmp_large_fd_set_init(&readable, fd + 1);
+        NETSNMP_LARGE_FD_SET(fd, &readable);
+        snmp_sess_read2(sessp, &readable);
+        netsnmp_large_fd_set_cleanup(&readable);
     });
 }
 
@@ -345,11 +347,12 @@ void _SnmpEventProcessor::Reschedule()
     qint64 nextMs = 0;
     for (auto &[fd, watched] : m_watched) {
         int fds = 0;
-        fd_set readable;
-        FD_ZERO(&readable);
+        netsnmp_large_fd_set readable;
+        netsnmp_large_fd_set_init(&readable, fd + 1);
         timeval tv{0, 0};
         int block = 1;
-        snmp_sess_select_info(watched.sessp, &fds, &readable, &tv, &block);
+        snmp_sess_select_info2(watched.sessp, &fds, &readable, &tv, &block);
+        netsnmp_large_fd_set_cleanup(&readable);
         if (block)
             continue; // nothing outstanding on this session
         const qint64 ms = qint64(tv.tv_sec) * 1000 + (tv.tv_usec + 999) / 1000;
