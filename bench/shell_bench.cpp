@@ -2,6 +2,7 @@
 // lamps, and the module's CPU use while it sits idle with the device answering
 // (a status poll every 2 s, a lamp blink every 500 ms, an address refresh every 2 s).
 // Usage: shell_bench [idle seconds, default 60]
+#include "KxNetSnmp.h"
 #include "KxSession.h"
 #include "TMainForm.h"
 
@@ -38,6 +39,7 @@ void runFor(int ms)
 
 int main(int argc, char **argv)
 {
+    KxPreferQtEventDispatcher();
     QApplication app(argc, argv);
     const int idleSeconds = argc > 1 ? std::max(5, atoi(argv[1])) : 60;
 

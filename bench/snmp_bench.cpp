@@ -123,6 +123,7 @@ double snmptableMs(const KxTest::Snmpd &agent, const QString &mibDir, int *rows)
 
 int main(int argc, char **argv)
 {
+    KxPreferQtEventDispatcher();
     QCoreApplication app(argc, argv);
     const int gets = argc > 1 ? std::max(50, atoi(argv[1])) : 2000;
     const int walks = argc > 2 ? std::max(3, atoi(argv[2])) : 9;

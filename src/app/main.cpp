@@ -2,6 +2,7 @@
 // device's address and SNMP parameters; see README.md for the command line.
 #include "KxDialogs.h"
 #include "KxErrors.h"
+#include "KxNetSnmp.h"
 #include "KxSession.h"
 #include "TMainForm.h"
 
@@ -32,6 +33,7 @@ public:
 
 int main(int argc, char **argv)
 {
+    KxPreferQtEventDispatcher();
     KxApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("RWN-3460"));
     int code = 0;

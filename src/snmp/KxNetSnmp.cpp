@@ -131,6 +131,12 @@ void forgetUser(const QByteArray &name)
 
 } // namespace
 
+void KxPreferQtEventDispatcher()
+{
+    if (!qEnvironmentVariableIsSet("QT_NO_GLIB"))
+        qputenv("QT_NO_GLIB", "1");
+}
+
 KxNetSnmp *KxNetSnmp::Create()
 {
     static KxNetSnmp *instance = nullptr;
@@ -333,6 +339,14 @@ void _SnmpEventProcessor::process(const std::function<void()> &work)
     m_processing = false;
     setNotifiersEnabled(m_running);
     Reschedule();
+}
+
+void _SnmpEventProcessor::DueWithin(int ms)
+{
+    if (!m_running || m_processing)
+        return; // the pump reschedules itself when its work is done
+    if (!m_timer.isActive() || m_timer.remainingTime() > ms)
+        m_timer.start(ms);
 }
 
 void _SnmpEventProcessor::Reschedule()

@@ -55,6 +55,9 @@ public:
     void Post(std::function<void()> completion);
     void Watch(void *sessp, int fd);
     void Reschedule();
+    // A request just went out whose first retransmission is due in `ms`: the timer
+    // needs to fire no later than that (cheaper than asking every session again).
+    void DueWithin(int ms);
     // How often the pump woke up since start: tests and benchmarks read it.
     quint64 WakeUps() const { return m_wakeUps; }
 
@@ -75,6 +78,11 @@ private:
     bool m_processing = false;
     quint64 m_wakeUps = 0;
 };
+
+// Call before the application object exists: the module runs on Qt's own event
+// dispatcher, whose wake-ups cost less than GLib's for every SNMP answer (the module
+// integrates no GLib code). A QT_NO_GLIB set by the user is kept.
+void KxPreferQtEventDispatcher();
 
 class KxNetSnmp {
 public:

@@ -490,7 +490,7 @@ void KxSNMPRequest::Dispatch(const KxTarget &target, netsnmp_pdu *pdu, Sent &&se
         if (snmp_sess_async_send(open.sessp, pdu, &KxSNMPRequest::OnResponse, record)) {
             owned.release();
             ++m_core->pending;
-            net->EventProcessor().Reschedule();
+            net->EventProcessor().DueWithin(target.timeout * 10);
             return;
         }
         code = NetSnmpErrorText(KxNetSnmp::LastError(open.sessp)).code;

@@ -11,6 +11,8 @@
 #include "TMainForm.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -369,6 +371,52 @@ private slots:
                                       "FM_DevInfo Status \\ Device Info"}));
         for (const QPointer<QDialog> &window : windows)
             QVERIFY(window.isNull());
+    }
+
+    void startsFromCommandLineAndProfile_data()
+    {
+        QTest::addColumn<QByteArray>("profile");
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("complete profile")
+            << QByteArray("[Program Information]\nAgentPort=%1\nVersion=1\nContextName=\nContextEngineID=\n"
+                          "SecurityModel=1\nSecurityLevel=0\nSecurityName=\nAuthProtocol=0\nPrivProtocol=0\n")
+            << true;
+        // Numbers the profile must carry are read strictly, as the host manager writes them.
+        QTest::newRow("no security model")
+            << QByteArray("[Program Information]\nAgentPort=%1\nVersion=1\n") << false;
+    }
+
+    void startsFromCommandLineAndProfile()
+    {
+        QFETCH(QByteArray, profile);
+        QFETCH(bool, starts);
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("profiles");
+        QFile registry(dir.filePath("registry.ini"));
+        QVERIFY(registry.open(QIODevice::WriteOnly));
+        registry.write("[SOFTWARE]\nKestrix\\Tarsel5.1\\MibFile\\Path=" + dir.path().toUtf8() + "/profiles/\n");
+        registry.close();
+        QFile device(dir.filePath("profiles/127.0.0.1.cfg"));
+        QVERIFY(device.open(QIODevice::WriteOnly));
+        device.write(QString::fromUtf8(profile).arg(m_sim.port()).toUtf8());
+        device.close();
+        qputenv("RWN3460_REGISTRY", dir.filePath("registry.ini").toLocal8Bit());
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(dir.path()); // the boots counter file lands here
+        {
+            TMainForm form;
+            QCOMPARE(form.FormCreate({"/I127.0.0.1", "/Rrdcomm", "/Wwrcommu"}), starts);
+            if (starts) {
+                QCOMPARE(form.windowTitle(), QString("RWN-3460 : 127.0.0.1"));
+                QTRY_VERIFY_WITH_TIMEOUT(form.LampsLit(), 5000);
+                QVERIFY(m_dialogs->Boxes().isEmpty());
+            } else {
+                QCOMPARE(m_dialogs->BoxTexts(), QStringList{"'' is not a valid integer value"});
+            }
+        }
+        QDir::setCurrent(cwd);
+        qunsetenv("RWN3460_REGISTRY");
+        pointAtSimulator();
     }
 
     void startedWithoutArguments()
