@@ -8,6 +8,37 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 
+namespace {
+
+#define TFTP_ROOT "1.3.6.1.4.1.32473.2.5.9.4.3.2"
+
+const KxIntOption kTransferCommands[] = {{2, "Get"}, {3, "Put"}, {4, "Nothing"}, {0, nullptr}};
+const KxIntOption kUpgradeCommands[] = {
+    {1, "Firmwareupdate"}, {2, "configSetting"}, {3, "Configsave"}, {4, "Reboot"},
+    {6, "Nothing"}, {7, "certificateFileUpdate"}, {8, "keyFileUpdate"}, {0, nullptr}};
+const KxOptionList &transferCommands() { static const KxOptionList list(kTransferCommands); return list; }
+const KxOptionList &upgradeCommands() { static const KxOptionList list(kUpgradeCommands); return list; }
+
+const KxSNMPVarDesc kAddress[] = {
+    {TFTP_ROOT ".1", "tftpServerIPAddress", KxSyntax::IpAddress, KxAccess::ReadWrite},
+    {TFTP_ROOT ".2", "tftpRemoteFileName", KxSyntax::DisplayString, KxAccess::ReadWrite},
+    {nullptr},
+};
+const KxSNMPVarDesc kTransferCommand[] = {
+    {TFTP_ROOT ".4", "tftpcommand", KxSyntax::Integer, KxAccess::ReadWrite, &transferCommands()},
+    {nullptr},
+};
+const KxSNMPVarDesc kUpgradeCommand[] = {
+    {TFTP_ROOT ".5", "tftpUpgradeSettingCommand", KxSyntax::Integer, KxAccess::ReadWrite, &upgradeCommands()},
+    {nullptr},
+};
+
+} // namespace
+
+const KxSNMPVarDesc *KxTransferScreen::AddressObjects() { return kAddress; }
+const KxSNMPVarDesc *KxTransferScreen::TransferCommandObjects() { return kTransferCommand; }
+const KxSNMPVarDesc *KxTransferScreen::UpgradeCommandObjects() { return kUpgradeCommand; }
+
 std::function<void()> KxTransferScreen::EndModule = [] { QCoreApplication::exit(1); };
 
 KxTransferScreen::KxTransferScreen(const QString &objectName, const QString &caption, QWidget *parent)

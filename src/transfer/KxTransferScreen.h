@@ -27,6 +27,12 @@ public:
 protected:
     KxTransferScreen(const QString &objectName, const QString &caption, QWidget *parent);
 
+    // The device's TFTP objects, the same for every kind of transfer: the server's
+    // address and the file name, the direction ("Get"/"Put"), and the upgrade command.
+    static const KxSNMPVarDesc *AddressObjects();
+    static const KxSNMPVarDesc *TransferCommandObjects();
+    static const KxSNMPVarDesc *UpgradeCommandObjects();
+
     // Creates and starts the server (timeout in units of 10 ms, 3 sends per block).
     // When the port cannot be opened the module ends after a plain message.
     bool StartServer(int timeout, KxTFTPHandler handler = {});

@@ -13,29 +13,6 @@
 
 namespace {
 
-#define TFTP_ROOT "1.3.6.1.4.1.32473.2.5.9.4.3.2"
-
-const KxIntOption kTransferCommands[] = {{2, "Get"}, {3, "Put"}, {4, "Nothing"}, {0, nullptr}};
-const KxIntOption kUpgradeCommands[] = {
-    {1, "Firmwareupdate"}, {2, "configSetting"}, {3, "Configsave"}, {4, "Reboot"},
-    {6, "Nothing"}, {7, "certificateFileUpdate"}, {8, "keyFileUpdate"}, {0, nullptr}};
-const KxOptionList &transferCommands() { static const KxOptionList list(kTransferCommands); return list; }
-const KxOptionList &upgradeCommands() { static const KxOptionList list(kUpgradeCommands); return list; }
-
-const KxSNMPVarDesc kAddress[] = {
-    {TFTP_ROOT ".1", "tftpServerIPAddress", KxSyntax::IpAddress, KxAccess::ReadWrite},
-    {TFTP_ROOT ".2", "tftpRemoteFileName", KxSyntax::DisplayString, KxAccess::ReadWrite},
-    {nullptr},
-};
-const KxSNMPVarDesc kTransferCommand[] = {
-    {TFTP_ROOT ".4", "tftpcommand", KxSyntax::Integer, KxAccess::ReadWrite, &transferCommands()},
-    {nullptr},
-};
-const KxSNMPVarDesc kUpgradeCommand[] = {
-    {TFTP_ROOT ".5", "tftpUpgradeSettingCommand", KxSyntax::Integer, KxAccess::ReadWrite, &upgradeCommands()},
-    {nullptr},
-};
-
 const QString kFilter = QStringLiteral(".kcf document (*.kcf);;All Files (*)");
 const QString kSaved = QStringLiteral("The configuration file saved successfully!");
 const QString kNotSaved = QStringLiteral("Fail to save the configuration file!");
@@ -111,15 +88,15 @@ void TFM_CfgFile::BuildGroups()
 void TFM_CfgFile::BuildRequests()
 {
     const bool built = Guard([this] {
-        KxSNMPRequest2Edits *address = MakeRequest(kAddress, KxItemType::Scalars, 0, false, 10000, false);
+        KxSNMPRequest2Edits *address = MakeRequest(AddressObjects(), KxItemType::Scalars, 0, false, 10000, false);
         address->BindControl(0, QStringLiteral("%s"), m_tfpSrv);
         address->BindControl(1, QStringLiteral("%s"), m_upgFile);
-        KxSNMPRequest2Edits *transfer = MakeRequest(kTransferCommand, KxItemType::Scalars, 0, true, 10000);
+        KxSNMPRequest2Edits *transfer = MakeRequest(TransferCommandObjects(), KxItemType::Scalars, 0, true, 10000);
         transfer->BindControl(0, m_tfpCom);
         transfer->OnSetComplete = [this](KxSNMPRequest2Controls *, const KxSNMPError &e) {
             TransferCommandComplete(e);
         };
-        KxSNMPRequest2Edits *upgrade = MakeRequest(kUpgradeCommand, KxItemType::Scalars, 0, true, 30000, false);
+        KxSNMPRequest2Edits *upgrade = MakeRequest(UpgradeCommandObjects(), KxItemType::Scalars, 0, true, 30000, false);
         upgrade->BindControl(0, m_upgCom);
         upgrade->OnSetComplete = [this](KxSNMPRequest2Controls *, const KxSNMPError &e) {
             UpgradeCommandComplete(e);

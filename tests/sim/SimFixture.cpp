@@ -1,11 +1,12 @@
 #include "SimFixture.h"
 
+#include "KxTestSupport.h"
+
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QThread>
-#include <QUdpSocket>
 
 #include <pwd.h>
 #include <signal.h>
@@ -36,10 +37,7 @@ RunResult run(const QString &program, const QStringList &args, int timeoutMs)
 
 quint16 freeUdpPort()
 {
-    QUdpSocket s;
-    if (!s.bind(QHostAddress::LocalHost, 0))
-        return 0;
-    return s.localPort();
+    return KxTest::FreeUdpPort();
 }
 
 QString hexOf(const QByteArray &bytes)
