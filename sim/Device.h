@@ -2,6 +2,7 @@
 // The simulated access point's state and what it does with the values it is given.
 
 #include "SnmpRec.h"
+#include "Subsystem.h"
 
 #include <chrono>
 #include <functional>
@@ -67,16 +68,26 @@ public:
 
     std::string configText() const; // what a configuration backup holds
 
+    // For the subsystems' behaviours.
+    State &current() { return current_; }
+    State &saved() { return saved_; }
+    const State &factory() const { return factory_; }
+    const Options &options() const { return options_; }
+    const Rule *ruleFor(const Oid &oid) const;
+    // The settings of a state, its commands idle: what the device stores.
+    State settingsOf(const State &s) const;
+    // Stores the current settings as the ones that survive a restart.
+    void store();
+    // The device restarts once the set that asked for it has been answered.
+    void scheduleRestart() { restartPending_ = true; }
+    void activate();
+
 private:
     using Clock = std::chrono::steady_clock;
     int runBehaviour(const Varbind &vb);
-    bool gatewayReachable(const Oid &written) const;
-    int upgrade(long command);
-    void keepFetched(const std::string &name, const std::string &data) const;
-    State settingsOf(const State &s) const;
-    void activate();
     void boot();
 
+    std::vector<Subsystem> subsystems_;
     State factory_;
     State saved_;   // survives a restart
     State current_; // what reads show; sets change it

@@ -3,6 +3,7 @@
 #include "KxTestSupport.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
@@ -116,6 +117,41 @@ Objects parseToolOutput(const QString &text)
 QString simulatorPath() { return QStringLiteral(RWN3460_SIM_BIN); }
 QString factoryDataPath() { return QStringLiteral(RWN3460_SIM_DATA); }
 
+QString writeVariant(const QString &dir, const Objects &changes, const QString &fileName)
+{
+    QFile factory(factoryDataPath());
+    if (!factory.open(QIODevice::ReadOnly))
+        return {};
+    Objects pending = changes;
+    QByteArray out;
+    for (const QByteArray &line : factory.readAll().split('\n')) {
+        const QString text = QString::fromUtf8(line);
+        const QString oid = text.section('|', 0, 0).trimmed();
+        if (!text.startsWith('#') && pending.contains(oid)) {
+            const QString value = pending.take(oid);
+            if (!value.isEmpty())
+                out += (oid + '|' + value + '\n').toUtf8();
+            continue;
+        }
+        if (!line.isEmpty())
+            out += line + '\n';
+    }
+    for (auto it = pending.cbegin(); it != pending.cend(); ++it)
+        if (!it.value().isEmpty())
+            out += (it.key() + '|' + it.value() + '\n').toUtf8();
+    const QString path = QDir(dir).filePath(fileName);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(out) != out.size())
+        return {};
+    return path;
+}
+
+QStringList variantArgs(const QString &dir, const Objects &changes)
+{
+    const QString path = writeVariant(dir, changes);
+    return path.isEmpty() ? QStringList() : QStringList{"--data", path};
+}
+
 Simulator::Simulator(QStringList args) : args_(std::move(args)) {}
 
 Simulator::~Simulator()
@@ -134,6 +170,15 @@ QStringList Simulator::journalLines() const
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+QList<QStringList> Simulator::setsSince(int from) const
+{
+    QList<QStringList> sets;
+    const QStringList lines = journalLines();
+    for (int i = from; i < lines.size(); ++i)
+        sets << lines[i].split('\t').mid(3);
+    return sets;
 }
 
 bool Simulator::start()

@@ -56,6 +56,9 @@ public:
     QString target() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
     QString journalPath() const;
     QStringList journalLines() const;
+    // The SET PDUs journaled after the first `from`: each as its status followed by
+    // its "OID|TAG|VALUE" varbinds.
+    QList<QStringList> setsSince(int from) const;
     QString output(); // standard output so far
     QString error() const { return error_; }
 
@@ -78,6 +81,14 @@ private:
 
 QString simulatorPath();
 QString factoryDataPath();
+
+// A device state made from the factory file with a few objects changed: each entry
+// "OID" -> "TAG|VALUE" replaces or adds that object, an empty value removes it (a table
+// with gaps). Written as `fileName` into `dir`; returns its path, empty on failure.
+QString writeVariant(const QString &dir, const Objects &changes,
+                     const QString &fileName = QStringLiteral("variant.snmprec"));
+// The arguments that start the simulator on such a variant.
+QStringList variantArgs(const QString &dir, const Objects &changes);
 
 // in.tftpd (tftpd-hpa) serving a temporary folder on a free loopback port.
 class TftpServer {
