@@ -1,5 +1,6 @@
 #include "TFM_DevInfo.h"
 
+#include "KxDeviceObjects.h"
 #include "KxDialogs.h"
 
 #include <QComboBox>
@@ -20,14 +21,12 @@ const KxIntOption kAuthentication[] = {
 const KxIntOption kEncryption[] = {{0, "disabled"}, {1, "enabled"}, {0, nullptr}};
 const KxIntOption kCipher[] = {{1, "auto"}, {2, "aes"}, {3, "tkip"}, {4, "wep"}, {0, nullptr}};
 const KxIntOption kKeyEntry[] = {{1, "ascii"}, {2, "hex"}, {0, nullptr}};
-const KxIntOption kBand[] = {{0, "2.4GHz"}, {1, "5GHz"}, {0, nullptr}};
 const KxIntOption kRole[] = {{1, "Master"}, {2, "Masterbackup"}, {3, "Slave"}, {0, nullptr}};
 
 const KxOptionList &authentications() { static const KxOptionList l(kAuthentication); return l; }
 const KxOptionList &encryptions() { static const KxOptionList l(kEncryption); return l; }
 const KxOptionList &ciphers() { static const KxOptionList l(kCipher); return l; }
 const KxOptionList &keyEntries() { static const KxOptionList l(kKeyEntry); return l; }
-const KxOptionList &bands() { static const KxOptionList l(kBand); return l; }
 const KxOptionList &roles() { static const KxOptionList l(kRole); return l; }
 
 const KxSNMPVarDesc kInterface[] = {
@@ -58,10 +57,6 @@ const KxSNMPVarDesc kWepKeys[] = {
     {" ", "dot11WepKeyIndex", KxSyntax::Integer, KxAccess::Key},
     {ROOT ".2.1.3.3.2.2.1.2", "dot11WepKeyEntryMethod", KxSyntax::Integer, KxAccess::ReadWrite, &keyEntries()},
     {ROOT ".2.1.3.3.2.2.1.3", "dot11WepKey", KxSyntax::DisplayString, KxAccess::ReadWrite},
-    {nullptr},
-};
-const KxSNMPVarDesc kBandVar[] = {
-    {ROOT ".2.1.3.3.1.1.1.34.1", "dot11Band", KxSyntax::Integer, KxAccess::ReadWrite, &bands()},
     {nullptr},
 };
 const KxSNMPVarDesc kLoad[] = {
@@ -244,7 +239,7 @@ TFM_DevInfo::TFM_DevInfo(QWidget *parent)
         m_security->setText(SecurityText(m_authentication->currentText(), m_encryption->currentIndex() > 0,
                                          m_cipher->currentText(), m_keyMethod->currentIndex(), m_key->text()));
 
-        KxSNMPRequest2Edits *r6 = MakeRequest(kBandVar, KxItemType::Instance, 0, false, kSync, false);
+        KxSNMPRequest2Edits *r6 = MakeRequest(KxDevice::BandObjects(), KxItemType::Instance, 0, false, kSync, false);
         r6->BindControl(0, m_band);
         r6->GetIntoControls();
         m_wireless->setTitle(m_band->currentIndex() == 0 ? QStringLiteral("Wireless(2.4GHz)")

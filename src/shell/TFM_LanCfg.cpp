@@ -1,7 +1,8 @@
 #include "TFM_LanCfg.h"
 
 #include "TFM_Waiting.h"
-#include "TMainForm.h"
+#include "KxAddress.h"
+#include "KxDeviceObjects.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -13,9 +14,7 @@ namespace {
 #define ROOT "1.3.6.1.4.1.32473.2.5.9"
 
 const KxIntOption kModes[] = {{1, "Static (Manual)"}, {2, "Dynamic (DHCP)"}, {0, nullptr}};
-const KxIntOption kApply[] = {{0, "nothing"}, {1, "apply"}, {0, nullptr}};
 const KxOptionList &modes() { static const KxOptionList l(kModes); return l; }
-const KxOptionList &applyOptions() { static const KxOptionList l(kApply); return l; }
 
 const KxSNMPVarDesc kMode[] = {
     {ROOT ".2.1.1.1.1.1.1", "hGetIPFrom", KxSyntax::Integer, KxAccess::ReadWrite, &modes()},
@@ -25,10 +24,6 @@ const KxSNMPVarDesc kAddresses[] = {
     {ROOT ".2.1.1.1.1.2.1", "hIPAddress", KxSyntax::IpAddress, KxAccess::ReadWrite},
     {ROOT ".2.1.1.1.1.3.1", "hSubnetMask", KxSyntax::IpAddress, KxAccess::ReadWrite},
     {ROOT ".2.1.1.1.1.4.1", "hDefaultGateway", KxSyntax::IpAddress, KxAccess::ReadWrite},
-    {nullptr},
-};
-const KxSNMPVarDesc kApplyCommand[] = {
-    {ROOT ".4.2.3", "deviceSettingApply", KxSyntax::Integer, KxAccess::ReadWrite, &applyOptions()},
     {nullptr},
 };
 
@@ -66,7 +61,7 @@ TFM_LanCfg::TFM_LanCfg(QWidget *parent)
         m_addressRequest->BindControl(0, QStringLiteral("%s"), m_address);
         m_addressRequest->BindControl(1, QStringLiteral("%s"), m_mask);
         m_addressRequest->BindControl(2, QStringLiteral("%s"), m_gateway);
-        m_applyRequest = MakeRequest(kApplyCommand, KxItemType::Scalars, 0, false, kTimeout, false);
+        m_applyRequest = MakeRequest(KxDevice::ApplyObjects(), KxItemType::Scalars, 0, false, kTimeout, false);
         m_applyRequest->BindControl(0, m_apply);
         m_modeRequest->GetIntoControls();
         if (m_addressRequest->GetIntoControls()) {
@@ -92,9 +87,9 @@ bool TFM_LanCfg::InputValid()
         bool (*valid)(const QString &);
         const char *message;
     } checks[] = {
-        {m_address, &TMainForm::IsValidIpAddress, "Please input valid IP Address."},
-        {m_mask, &TMainForm::IsValidSubnetMask, "Please input valid Subnet Mask."},
-        {m_gateway, &TMainForm::IsValidIpAddress, "Invalid gateway address !"},
+        {m_address, &IsValidIpAddress, "Please input valid IP Address."},
+        {m_mask, &IsValidSubnetMask, "Please input valid Subnet Mask."},
+        {m_gateway, &IsValidIpAddress, "Invalid gateway address !"},
     };
     for (const auto &c : checks) {
         if (!c.valid(c.edit->text())) {
@@ -115,7 +110,7 @@ bool TFM_LanCfg::Write(KxSNMPRequest2Edits *request)
 
 void TFM_LanCfg::WriteWithNotice(const std::function<bool()> &writes)
 {
-    applyOptions().Select(m_apply, QStringLiteral("apply"));
+    KxDevice::ApplyOptions().Select(m_apply, QStringLiteral("apply"));
     TFM_Waiting *notice = TFM_Waiting::ShowNotice(this, QStringLiteral("The settings are saving and taking effect."),
                                                   QStringLiteral("Please wait 10 seconds then access"),
                                                   QStringLiteral("the device with new IP Address."));

@@ -1,6 +1,7 @@
 #include "TMainForm.h"
 
 #include "KxAddress.h"
+#include "KxDeviceObjects.h"
 #include "KxDialogs.h"
 #include "KxErrors.h"
 #include "KxFrontPanel.h"
@@ -33,11 +34,9 @@ TMainForm *g_mainForm = nullptr;
 
 #define ROOT "1.3.6.1.4.1.32473.2.5.9"
 
-const KxIntOption kBandOptions[] = {{0, "2.4GHz"}, {1, "5GHz"}, {0, nullptr}};
 const KxIntOption kApplyOptions[] = {{0, "nothing"}, {1, "apply"}, {0, nullptr}};
 const KxIntOption kRebootOptions[] = {{0, "nothing"}, {1, "reboot"}, {0, nullptr}};
 
-const KxOptionList &bandOptions() { static const KxOptionList list(kBandOptions); return list; }
 const KxOptionList &applyOptions() { static const KxOptionList list(kApplyOptions); return list; }
 const KxOptionList &rebootOptions() { static const KxOptionList list(kRebootOptions); return list; }
 
@@ -53,10 +52,6 @@ const KxSNMPVarDesc kDeviceAddress[] = {
 };
 const KxSNMPVarDesc kLanAddress[] = {
     {ROOT ".2.1.1.1.1.2.1", "lanIfIpAddress", KxSyntax::IpAddress, KxAccess::ReadWrite},
-    {nullptr},
-};
-const KxSNMPVarDesc kBand[] = {
-    {ROOT ".2.1.3.3.1.1.1.34.1", "dot11Band", KxSyntax::Integer, KxAccess::ReadWrite, &bandOptions()},
     {nullptr},
 };
 const KxSNMPVarDesc kDeviceCommands[] = {
@@ -100,6 +95,7 @@ TMainForm *MainForm()
 TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
 {
     g_mainForm = this;
+    SetHostWindow(this);
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("RWN-3460"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowMinimizeButtonHint
@@ -168,6 +164,8 @@ TMainForm::~TMainForm()
     m_lock.reset();
     if (g_mainForm == this)
         g_mainForm = nullptr;
+    if (HostWindow() == this)
+        SetHostWindow(nullptr);
 }
 
 void TMainForm::BuildPanel()
@@ -285,7 +283,7 @@ void TMainForm::BuildRequests()
     m_lanRequest->BindControl(0, QStringLiteral("%s"), m_sysIpAddress);
 
     m_bandRequest = std::make_unique<KxSNMPRequest2Edits>(this);
-    m_bandRequest->VarList() = KxSNMPVarList(kBand, KxItemType::Instance, 0);
+    m_bandRequest->VarList() = KxSNMPVarList(KxDevice::BandObjects(), KxItemType::Instance, 0);
     m_bandRequest->Asynchronous = false;
     m_bandRequest->Request.Timeout = 10000;
     m_bandRequest->BindControl(0, m_band);
@@ -419,6 +417,31 @@ bool TMainForm::FindLocalAddress(QLineEdit *edit)
 {
     const KxDeviceNetwork device{m_ipAddress->text(), m_subMask->text(), m_sysIpAddress->text()};
     return ::FindLocalAddress(edit, device, m_report);
+}
+
+QString TMainForm::DeviceAddress() const
+{
+    return m_ipAddress->text();
+}
+
+QString TMainForm::DeviceMask() const
+{
+    return m_subMask->text();
+}
+
+QString TMainForm::LanAddress() const
+{
+    return m_sysIpAddress->text();
+}
+
+int TMainForm::BandItem() const
+{
+    return m_band->currentIndex();
+}
+
+bool TMainForm::Lamp24GLime() const
+{
+    return m_lan24->color() == KxLamp::Lit;
 }
 
 void TMainForm::SaveAndActivate()

@@ -3,6 +3,7 @@
 // that opens every screen, and the device-wide commands.
 #pragma once
 
+#include "KxHostWindow.h"
 #include "KxNetInterface.h"
 #include "KxOptionList.h"
 
@@ -23,7 +24,7 @@ class QLineEdit;
 class QStatusBar;
 struct KxSNMPError;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public KxHostWindow {
     Q_OBJECT
 
 public:
@@ -48,7 +49,16 @@ public:
     bool LampsLit() const { return m_lampsLit; }
     QString StatusText() const { return m_statusText; }
     KxSNMPRequest2Edits *DeviceCommandRequest() const { return m_commandRequest.get(); }
-    KxAddressReport &AddressReport() { return m_report; }
+
+    // What the screens read (KxHostWindow).
+    QWidget *Window() override { return this; }
+    QString DeviceAddress() const override;
+    QString DeviceMask() const override;
+    QString LanAddress() const override;
+    int BandItem() const override;
+    bool Lamp24GLime() const override;
+    bool DeviceAnswers() const override { return m_lampsLit; }
+    KxAddressReport &AddressReport() override { return m_report; }
 
     // The device-wide commands of the "Configuration" menu.
     void SaveAndActivate();

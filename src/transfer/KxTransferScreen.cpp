@@ -2,7 +2,7 @@
 
 #include "KxErrors.h"
 #include "TFM_Waiting.h"
-#include "TMainForm.h"
+#include "KxHostWindow.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -75,7 +75,7 @@ bool KxTransferScreen::StartServer(int timeout, KxTFTPHandler handler)
 std::optional<QString> KxTransferScreen::ServeFolderOf(const QString &path, QLineEdit *serverEdit)
 {
     serverEdit->clear();
-    if (!m_server || !MainForm() || !MainForm()->FindLocalAddress(serverEdit))
+    if (!m_server || !FindLocalAddress(serverEdit))
         return std::nullopt;
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     if (slash < 0) {

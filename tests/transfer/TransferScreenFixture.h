@@ -5,7 +5,7 @@
 
 #include "KxSession.h"
 #include "SimFixture.h"
-#include "TMainForm.h"
+#include "KxScreenFixture.h"
 
 #include <QLineEdit>
 #include <QStringList>
@@ -32,13 +32,9 @@ inline QList<QStringList> setsSince(const simtest::Simulator &sim, int from)
     return sets;
 }
 
-// The device at 127.0.0.1/8: the PC address on its network is the loopback one.
-inline void putDeviceOnLoopback(TMainForm &form)
-{
-    form.findChild<QLineEdit *>("IPAddressEdit")->setText("127.0.0.1");
-    form.findChild<QLineEdit *>("SubMaskEdit")->setText("255.0.0.0");
-    form.findChild<QLineEdit *>("Ed_SysIpaddress")->setText("127.0.0.1");
-}
+// The main window stand-in puts the device at 127.0.0.1/8: the PC address on its
+// network is the loopback one.
+using Host = screentest::TestHost;
 
 inline QStringList addressSet(const QString &name)
 {

@@ -76,7 +76,7 @@ private:
     QTemporaryDir m_dir;
     quint16 m_tftpPort = 0;
     std::unique_ptr<simtest::Simulator> m_sim;
-    std::unique_ptr<TMainForm> m_main;
+    std::unique_ptr<Host> m_main;
     std::unique_ptr<KxScriptedDialogsScope> m_dialogs;
 
     template <class T>
@@ -101,8 +101,7 @@ private slots:
         m_sim = std::make_unique<simtest::Simulator>(QStringList{"--tftp-port", QString::number(m_tftpPort)});
         QVERIFY2(m_sim->start(), qPrintable(m_sim->error()));
         OpenGlobalSession(m_dir.path());
-        m_main = std::make_unique<TMainForm>();
-        putDeviceOnLoopback(*m_main);
+        m_main = std::make_unique<Host>();
     }
 
     void cleanupTestCase()

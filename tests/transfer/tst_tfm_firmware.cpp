@@ -48,7 +48,7 @@ private:
     QString m_previousDir;
     quint16 m_tftpPort = 0;
     std::unique_ptr<simtest::Simulator> m_sim;
-    std::unique_ptr<TMainForm> m_main;
+    std::unique_ptr<Host> m_main;
     std::unique_ptr<KxScriptedDialogsScope> m_dialogs;
     QStringList m_waits; // "text countdown restart" of every waiting dialog run
 
@@ -71,8 +71,7 @@ private slots:
             "--reboot-seconds", "1", "--tftp-port", QString::number(m_tftpPort), "--keep-fetched", m_kept.path()});
         QVERIFY2(m_sim->start(), qPrintable(m_sim->error()));
         OpenGlobalSession(m_dir.path());
-        m_main = std::make_unique<TMainForm>();
-        putDeviceOnLoopback(*m_main);
+        m_main = std::make_unique<Host>();
         m_previousDir = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
     }

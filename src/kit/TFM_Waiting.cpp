@@ -1,9 +1,7 @@
 #include "TFM_Waiting.h"
 
+#include "KxHostWindow.h"
 #include "KxRequest2Edits.h"
-
-#include <QTreeWidget>
-#include "TMainForm.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -59,7 +57,7 @@ TFM_Waiting::TFM_Waiting(QWidget *parent) : QDialog(parent)
     if (parent)
         move(parent->geometry().center() - rect().center());
 
-    DeviceAnswers = [] { return MainForm() && MainForm()->LampsLit(); };
+    DeviceAnswers = [] { return HostWindow() && HostWindow()->DeviceAnswers(); };
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setInterval(1200);
     connect(&Timer1, &QTimer::timeout, this, &TFM_Waiting::Tick);
