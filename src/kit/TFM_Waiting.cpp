@@ -54,8 +54,8 @@ TFM_Waiting::TFM_Waiting(QWidget *parent) : QDialog(parent)
     grid->addWidget(m_label1, 2, 0);
     grid->addWidget(m_time, 2, 1);
     grid->addWidget(m_seconds, 2, 2);
-    if (parent)
-        move(parent->geometry().center() - rect().center());
+    // A single border: the dialog keeps the size of its lines.
+    grid->setSizeConstraint(QLayout::SetFixedSize);
 
     DeviceAnswers = [] { return HostWindow() && HostWindow()->DeviceAnswers(); };
     Timer1.setObjectName(QStringLiteral("Timer1"));
@@ -72,6 +72,18 @@ void TFM_Waiting::SetLines(const QString &second, const QString &third)
         m_label2->setText(second);
     if (!third.isEmpty())
         m_label3->setText(third);
+}
+
+void TFM_Waiting::showEvent(QShowEvent *event)
+{
+    // Centred only now that the dialog has its size; on the main window, else on the
+    // window it stands over.
+    QWidget *over = HostWindow() ? HostWindow()->Window() : parentWidget();
+    if (over) {
+        const QSize frame = frameGeometry().size();
+        move(over->window()->frameGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+    }
+    QDialog::showEvent(event);
 }
 
 QLabel *TFM_Waiting::Line(const char *name) const
@@ -141,8 +153,6 @@ TFM_Waiting *TFM_Waiting::ShowNotice(QWidget *caller, const QString &first, cons
     // Not a child of the caller: disabling the caller must not grey out the notice.
     auto *notice = new TFM_Waiting(nullptr);
     notice->setWindowFlag(Qt::WindowStaysOnTopHint);
-    if (caller)
-        notice->move(caller->window()->geometry().center() - notice->rect().center());
     notice->SendRestartCommand = false;
     notice->Timer1.stop();
     notice->m_label2->setText(first);

@@ -41,6 +41,7 @@ public slots:
     void Tick();
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
 

@@ -8,7 +8,6 @@
 #include "KxInstanceLock.h"
 #include "KxRequest2Edits.h"
 
-#include <QTreeWidget>
 #include "KxRegistry.h"
 #include "KxScreen.h"
 #include "KxStartup.h"
@@ -22,11 +21,14 @@
 #include "TFM_Waiting.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTime>
+#include <QTreeWidget>
 
 namespace {
 
@@ -109,6 +111,8 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     m_statusBar->setSizeGripEnabled(false);
     setStatusBar(m_statusBar);
     setFixedSize(481, 148 + 19 + menuBar()->sizeHint().height());
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 
     m_ledStatus.setObjectName(QStringLiteral("LedStatus"));
     m_ledStatus.setInterval(2000);
@@ -348,7 +352,8 @@ void TMainForm::PollCompleted(const KxSNMPError &error)
         m_statusText = error.Text;
     } else {
         m_lampsLit = true;
-        m_statusText = RequestLogLine(0, QString(), error.Text);
+        // The poll report always says AM or PM, whatever the user's language.
+        m_statusText = RequestLogLine(0, QString(), error.Text, QTime::currentTime(), KxTimeMarker::English);
         BlinkStep();
     }
     ShowStatus();
@@ -361,6 +366,15 @@ void TMainForm::Darken()
         lamp->setColor(KxLamp::Dark);
         lamp->show();
     }
+}
+
+bool TMainForm::event(QEvent *event)
+{
+    // A menu's or control's status tip would replace the last report in the status
+    // line (an empty tip even clears it); the line shows the last report instead.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
 }
 
 void TMainForm::ShowStatus()

@@ -69,6 +69,9 @@ public slots:
     void BlinkStep();
     void RefreshDeviceAddress();
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
     void BuildPanel();
     void BuildHiddenFields();

@@ -340,10 +340,10 @@ QString Substitute(const QString &text,
     return out;
 }
 
-QString LogTimeText(const QTime &time)
+QString LogTimeText(const QTime &time, KxTimeMarker which)
 {
     const int hour12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
-    const QLocale locale;
+    const QLocale locale = which == KxTimeMarker::English ? QLocale::c() : QLocale();
     const QString marker = time.hour() < 12 ? locale.amText() : locale.pmText();
     return QStringLiteral("%1:%2:%3 %4")
         .arg(hour12, 2, 10, QLatin1Char('0'))
@@ -353,7 +353,7 @@ QString LogTimeText(const QTime &time)
 }
 
 QString RequestLogLine(int format, const QString &listName, const QString &message,
-                       const QTime &now)
+                       const QTime &now, KxTimeMarker marker)
 {
     static const QString kError = QStringLiteral("[ERROR]");
     static const QString kVarList = QStringLiteral("[VARLIST]");
@@ -368,5 +368,5 @@ QString RequestLogLine(int format, const QString &listName, const QString &messa
     }
     return Substitute(line, {{kError, message},
                              {kVarList, listName},
-                             {QStringLiteral("[TIME]"), LogTimeText(now)}});
+                             {QStringLiteral("[TIME]"), LogTimeText(now, marker)}});
 }

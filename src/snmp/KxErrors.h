@@ -104,7 +104,9 @@ QString Substitute(const QString &text,
 
 // The line a request writes to its status target: format 0 (get) or 1 (set) of the
 // request log formats with [ERROR], [VARLIST] and [TIME] filled in.
+// Which morning and afternoon markers a time text carries.
+enum class KxTimeMarker { Locale, English };
 QString RequestLogLine(int format, const QString &listName, const QString &message,
-                       const QTime &now = QTime::currentTime());
-// "hh:nn:ss AM/PM" with the locale's morning and afternoon markers.
-QString LogTimeText(const QTime &time);
+                       const QTime &now = QTime::currentTime(), KxTimeMarker marker = KxTimeMarker::Locale);
+// "hh:nn:ss AM/PM" with the locale's morning and afternoon markers, or "AM"/"PM".
+QString LogTimeText(const QTime &time, KxTimeMarker marker = KxTimeMarker::Locale);

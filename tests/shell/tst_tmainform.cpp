@@ -10,15 +10,20 @@
 #include "TFM_Waiting.h"
 #include "TMainForm.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -105,6 +110,44 @@ private slots:
         const QRegularExpression report("^Get: \\(KxSNMP\\+\\+\\) Ok!\\. Receive at \\d\\d:\\d\\d:\\d\\d (AM|PM)\\.$");
         QVERIFY2(report.match(form.StatusText()).hasMatch(), qPrintable(form.StatusText()));
         QCOMPARE(form.findChild<QStatusBar *>("MainStatusBar")->currentMessage(), form.StatusText());
+    }
+
+    // The poll report says AM or PM in every language, and nothing but the next report
+    // replaces it: not the empty status tip a menu sends when it opens.
+    void pollReportKeepsItsFixedFormAndStays()
+    {
+        const QLocale previous;
+        QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+        TMainForm form;
+        form.show();
+        form.StartRequests();
+        QTRY_VERIFY_WITH_TIMEOUT(form.LampsLit(), 5000);
+        QLocale::setDefault(previous);
+        const QRegularExpression report("^Get: \\(KxSNMP\\+\\+\\) Ok!\\. Receive at \\d\\d:\\d\\d:\\d\\d (AM|PM)\\.$");
+        QVERIFY2(report.match(form.StatusText()).hasMatch(), qPrintable(form.StatusText()));
+        auto *bar = form.findChild<QStatusBar *>("MainStatusBar");
+        const QString shown = bar->currentMessage();
+        QVERIFY(!shown.isEmpty());
+        QStatusTipEvent emptyTip{QString()};
+        QApplication::sendEvent(form.menuBar(), &emptyTip);
+        QStatusTipEvent otherTip{QStringLiteral("a tip")};
+        QApplication::sendEvent(form.menuBar(), &otherTip);
+        QCOMPARE(bar->currentMessage(), shown);
+    }
+
+    void windowsAreCentred()
+    {
+        TMainForm form;
+        const QRect desk = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY((form.geometry().center() - desk.center()).manhattanLength() <= 2);
+        form.show();
+        TFM_Waiting waiting(&form);
+        waiting.Timer1.stop();
+        waiting.SetLines("A much longer second line than the default one, to change the size", QString());
+        waiting.show();
+        // Within the few pixels a window frame may add.
+        QVERIFY((waiting.frameGeometry().center() - form.frameGeometry().center()).manhattanLength() <= 4);
+        QCOMPARE(waiting.minimumSize(), waiting.maximumSize()); // not resizable
     }
 
     void fiveGigahertzBlinksTheOtherLamp()
