@@ -127,6 +127,35 @@ void Device::tick()
         silentUntil_.reset();
         boot();
     }
+    if (silentUntil_)
+        return;
+    std::vector<std::function<void()>> due;
+    for (auto it = deferred_.begin(); it != deferred_.end();) {
+        if (it->first <= Clock::now()) {
+            due.push_back(std::move(it->second));
+            it = deferred_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (auto &job : due)
+        job();
+}
+
+std::optional<Device::Clock::time_point> Device::nextWake() const
+{
+    if (silentUntil_)
+        return silentUntil_;
+    std::optional<Clock::time_point> next;
+    for (const auto &job : deferred_)
+        if (!next || job.first < *next)
+            next = job.first;
+    return next;
+}
+
+void Device::defer(std::chrono::milliseconds delay, std::function<void()> job)
+{
+    deferred_.emplace_back(Clock::now() + delay, std::move(job));
 }
 
 void Device::boot()

@@ -41,6 +41,9 @@ public:
         // The configuration upload is acknowledged but never sent: a device whose
         // backup does not reach the PC.
         bool loseUploads = false;
+        // A configuration upload is acknowledged at once and sent this much later: a
+        // device that takes its time to assemble the file.
+        int uploadDelaySeconds = 0;
         std::function<void(const std::string &)> report; // one line per transfer
     };
 
@@ -63,8 +66,11 @@ public:
     bool silent() const { return silentUntil_.has_value(); }
     // Time the silence of a restart ends, if one is under way.
     std::optional<std::chrono::steady_clock::time_point> silentUntil() const { return silentUntil_; }
-    // Ends the silence once its time has come: the device has booted again.
+    // Ends the silence once its time has come (the device has booted again) and runs
+    // the deferred work that is due.
     void tick();
+    // When tick() has something to do next, if ever.
+    std::optional<std::chrono::steady_clock::time_point> nextWake() const;
 
     std::string configText() const; // what a configuration backup holds
 
@@ -81,6 +87,8 @@ public:
     // The device restarts once the set that asked for it has been answered.
     void scheduleRestart() { restartPending_ = true; }
     void activate();
+    // Work the device does on its own later, after the set that asked for it was answered.
+    void defer(std::chrono::milliseconds delay, std::function<void()> job);
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -95,6 +103,7 @@ private:
     Clock::time_point bootTime_;
     std::optional<Clock::time_point> silentUntil_;
     bool restartPending_ = false;
+    std::vector<std::pair<Clock::time_point, std::function<void()>>> deferred_;
 };
 
 } // namespace sim

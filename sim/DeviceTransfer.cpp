@@ -124,6 +124,17 @@ int upgrade(Device &device, long command)
         report("tftp put " + name + " lost");
         return NoError;
     }
+    if (!fetch && device.options().uploadDelaySeconds > 0) {
+        const int port = device.options().tftpPort;
+        device.defer(std::chrono::seconds(device.options().uploadDelaySeconds), [&device, host, port, name, report] {
+            std::string file = device.configText(), failure;
+            if (tftp(host, port, name, true, file, failure))
+                report("tftp put " + name + " " + std::to_string(file.size()) + " bytes (late)");
+            else
+                report("tftp put " + name + " failed: " + failure);
+        });
+        return NoError;
+    }
     if (!fetch) {
         data = device.configText();
         if (!tftp(host, device.options().tftpPort, name, true, data, error)) {

@@ -25,7 +25,8 @@
 //   "... failed: REASON"). --keep-fetched DIR keeps a copy of each fetched file in DIR
 //   under the last part of its name; --lose-uploads answers upgrade command 2 as done
 //   without sending anything ("tftp put NAME lost"), a backup that never reaches the
-//   PC. A failed transfer fails the SET with genErr; a rejected
+//   PC; --upload-delay N answers it at once and sends the file N seconds later, a device
+//   that takes its time. A failed transfer fails the SET with genErr; a rejected
 //   configuration file with wrongValue; an upgrade command without the matching
 //   direction, server address or file name with inconsistentValue (v1: badValue).
 // - Sets are atomic: every varbind is checked first (unknown object: noCreation, which
@@ -103,6 +104,7 @@ struct Config {
     int tftpPort = 69;
     std::string keepFetched;
     bool loseUploads = false;
+    int uploadDelaySeconds = 0;
 };
 
 void usage(std::FILE *out)
@@ -126,6 +128,7 @@ void usage(std::FILE *out)
         "  --tftp-port N             port of the PC's TFTP server (default 69)\n"
         "  --keep-fetched DIR        keep a copy of every fetched file in DIR\n"
         "  --lose-uploads            acknowledge a configuration upload, never send it\n"
+        "  --upload-delay N          acknowledge a configuration upload, send it N s later\n"
         "  --help                    this text\n\n"
         "Journal line, fields separated by tabs:\n"
         "  SEQ VERSION COMMUNITY-OR-USER STATUS OID|TAG|VALUE [OID|TAG|VALUE ...]\n"
@@ -203,7 +206,7 @@ User parseUser(const std::string &text)
 
 Config parseArgs(int argc, char **argv)
 {
-    enum { Listen = 1, Data, Journal, CommRead, CommWrite, UserOpt, Reboot, Tftp, Keep, Lose, Help };
+    enum { Listen = 1, Data, Journal, CommRead, CommWrite, UserOpt, Reboot, Tftp, Keep, Lose, UploadDelay, Help };
     static const option longOptions[] = {
         {"listen", required_argument, nullptr, Listen},
         {"data", required_argument, nullptr, Data},
@@ -215,6 +218,7 @@ Config parseArgs(int argc, char **argv)
         {"tftp-port", required_argument, nullptr, Tftp},
         {"keep-fetched", required_argument, nullptr, Keep},
         {"lose-uploads", no_argument, nullptr, Lose},
+        {"upload-delay", required_argument, nullptr, UploadDelay},
         {"help", no_argument, nullptr, Help},
         {nullptr, 0, nullptr, 0},
     };
@@ -239,6 +243,10 @@ Config parseArgs(int argc, char **argv)
             break;
         case Keep: c.keepFetched = optarg; break;
         case Lose: c.loseUploads = true; break;
+        case UploadDelay:
+            if (!parseInt(optarg, 0, 3600, c.uploadDelaySeconds))
+                fail(std::string("bad --upload-delay '") + optarg + "'");
+            break;
         case Help: usage(stdout); std::exit(0);
         default:
             std::cerr << kAppName << ": unknown or incomplete option '" << argv[optind - 1] << "'\n";
@@ -533,6 +541,7 @@ int main(int argc, char **argv)
     opts.tftpPort = cfg.tftpPort;
     opts.keepFetchedDir = cfg.keepFetched;
     opts.loseUploads = cfg.loseUploads;
+    opts.uploadDelaySeconds = cfg.uploadDelaySeconds;
     opts.report = [](const std::string &line) { std::cout << line << std::endl; };
     agent.device = std::make_unique<sim::Device>(factory, opts);
 
@@ -618,7 +627,7 @@ int main(int argc, char **argv)
         std::optional<timespec> wait;
         if (!block)
             wait = timespec{tv.tv_sec, tv.tv_usec * 1000};
-        if (auto until = agent.device->silentUntil()) {
+        if (auto until = agent.device->nextWake()) {
             auto left = std::max(std::chrono::steady_clock::duration::zero(), *until - std::chrono::steady_clock::now());
             auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count() + 1000000;
             timespec t{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
@@ -645,6 +654,7 @@ int main(int argc, char **argv)
             snmp_read(&fds);
         else
             snmp_timeout();
+        agent.device->tick();
         run_alarms();
         netsnmp_check_outstanding_agent_requests();
     }

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 const QString kFilter = QStringLiteral(".kcf document (*.kcf);;All Files (*)");
@@ -28,6 +30,10 @@ TFM_CfgFile::TFM_CfgFile(QWidget *parent)
     m_tfpSrv = AddHidden<QLineEdit>("Ed_TfpSrv");
     m_tfpCom = AddHidden<QComboBox>("CB_TfpCom");
     m_upgCom = AddHidden<QComboBox>("CB_UpgCom");
+    // Labels of the device's own form that carry nothing; kept so every control can be
+    // found by its name.
+    for (const char *name : {"La_TftpSrv", "La_UpComm", "La_UpgrdComm"})
+        AddHidden<QLabel>(name);
     m_arrival.setSingleShot(true);
     m_decide.setSingleShot(true);
     m_decide.setInterval(0);
@@ -36,7 +42,7 @@ TFM_CfgFile::TFM_CfgFile(QWidget *parent)
     BuildRequests();
     StartServer(300, [this](QObject *, const KxTFTPMsg &msg, bool &) { OnTransfer(msg); });
     if (Server())
-        m_arrival.setInterval(10 * Server()->Template().Timeout);
+        ArrivalWait = std::max(ArrivalWait, 10 * Server()->Template().Timeout * Server()->Retries);
 }
 
 TFM_CfgFile::~TFM_CfgFile()
@@ -200,14 +206,17 @@ void TFM_CfgFile::Failed()
 {
     m_backup.open = false;
     m_arrival.stop();
+    CloseNotice();
     Dialogs().MessageBox(this, kNotSaved, QStringLiteral("ERROR"));
 }
 
 void TFM_CfgFile::TransferCommandComplete(const KxSNMPError &error)
 {
-    CloseNotice();
-    if (!m_backupMode)
+    // A backup keeps its notice up until the file is in or given up.
+    if (!m_backupMode) {
+        CloseNotice();
         return;
+    }
     if (error.Code != 0) {
         Failed();
         return;
@@ -234,7 +243,7 @@ void TFM_CfgFile::UpgradeCommandComplete(const KxSNMPError &error)
     }
     m_backup.commandDone = true;
     if (!m_backup.received)
-        m_arrival.start();
+        m_arrival.start(ArrivalWait);
     DecideBackup();
 }
 
@@ -262,6 +271,7 @@ void TFM_CfgFile::DecideBackup()
     if (m_backup.received && m_backup.commandDone) {
         m_backup.open = false;
         m_arrival.stop();
+        CloseNotice();
         Dialogs().MessageBox(this, kSaved, QStringLiteral("OK"));
     } else if (!m_backup.received && idle
                && (m_backup.failed || (m_backup.commandDone && !m_arrival.isActive()))) {

@@ -23,6 +23,10 @@ public:
     void Bt_UploadClick(); // backup
 
     bool BackupMode() const { return m_backupMode; }
+    // Milliseconds a backup waits for the device's file after it accepted the command.
+    // A device may assemble its configuration for a while: never less than 30 s, and
+    // never less than the server's whole retry time.
+    int ArrivalWait = 30000;
 
 private:
     void BuildGroups();
@@ -58,8 +62,8 @@ private:
     };
     Backup m_backup;
     bool m_closing = false;
-    // A device that accepted the command but never connects is given up after the
-    // server's own time-out.
+    // A device that accepted the command but never delivers is given up after
+    // ArrivalWait.
     QTimer m_arrival;
     // Outcomes are shown from the event loop, never from inside a transfer's report.
     QTimer m_decide;

@@ -63,6 +63,13 @@ TFM_Firmware::TFM_Firmware(QWidget *parent)
     m_tfpCom = AddHidden<QComboBox>("CB_TfpCom");
     m_upgCom = AddHidden<QComboBox>("CB_UpgCom");
     m_statusBar2 = AddHidden<QStatusBar>("StatusBar2");
+    // Carriers of the device's own form that hold nothing here; kept so every control
+    // can be found by its name.
+    for (const char *name : {"La_TftpSrv", "La_UpComm", "La_UpgrdComm"})
+        AddHidden<QLabel>(name);
+    for (const char *name : {"CB_SslUpdt", "CB_Reboot"})
+        AddHidden<QComboBox>(name);
+    AddHidden<QStatusBar>("StatusBar1");
     BuildRequests();
     StartServer(3000);
     EnableKeyRow(false);

@@ -104,6 +104,16 @@ private slots:
         m_main = std::make_unique<Host>();
     }
 
+    void hiddenCarriersAreThere()
+    {
+        TFM_CfgFile screen;
+        for (const char *name : {"Ed_TfpSrv", "CB_TfpCom", "CB_UpgCom", "La_TftpSrv", "La_UpComm", "La_UpgrdComm"}) {
+            const QWidget *control = screen.findChild<QWidget *>(QLatin1String(name));
+            QVERIFY2(control, name);
+            QVERIFY2(control->isHidden(), name);
+        }
+    }
+
     void cleanupTestCase()
     {
         m_main.reset();
@@ -205,6 +215,27 @@ private slots:
         QCOMPARE(m_sim->journalLines().size(), before);
     }
 
+    // A device that takes a while to assemble its configuration before it connects.
+    void lateBackupIsWaitedFor()
+    {
+        simtest::Simulator device({"--tftp-port", QString::number(m_tftpPort), "--upload-delay", "5"});
+        QVERIFY2(device.start(), qPrintable(device.error()));
+        pointAt(device);
+        TFM_CfgFile screen;
+        QVERIFY(screen.ArrivalWait >= 30000);
+        const QString path = m_dir.filePath("late.kcf");
+
+        backUpTo(screen, path);
+        QTRY_VERIFY(!setsSince(device, 0).isEmpty() && setsSince(device, 0).last() == upgradeSet(2));
+        QTest::qWait(4000);
+        QVERIFY(m_dialogs->Boxes().isEmpty());
+        QVERIFY(!screen.isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(m_dialogs->Boxes(), Boxes({{"OK", kSaved}}), 15000);
+        QVERIFY(screen.isEnabled());
+        QVERIFY(simtest::readDataFile(path).contains(kSysName));
+        QVERIFY2(device.stop(), qPrintable(device.error()));
+    }
+
     void undeliveredBackupFailsAndKeepsTheOlderOne_data()
     {
         QTest::addColumn<QStringList>("deviceArgs");
@@ -228,8 +259,13 @@ private slots:
         const QString path = folder.filePath("old.kcf");
         QVERIFY(writeFile(path, "older backup\n"));
         TFM_CfgFile screen;
+        screen.ArrivalWait = 3000; // a short wait for the test; the default is far longer
 
         backUpTo(screen, path);
+        // Once the device accepted the command, the notice stays up while the file is awaited.
+        QTRY_VERIFY_WITH_TIMEOUT(!setsSince(device, 0).isEmpty() && setsSince(device, 0).last().mid(1) == upgradeSet(2).mid(1), 20000);
+        if (setsSince(device, 0).last() == upgradeSet(2))
+            QVERIFY(!screen.isEnabled());
         QUdpSocket stalled;
         if (stalls)
             QVERIFY(startStalledUpload(stalled, m_tftpPort, "old.kcf"));

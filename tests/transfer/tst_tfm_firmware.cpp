@@ -76,6 +76,16 @@ private slots:
         QDir::setCurrent(m_dir.path());
     }
 
+    void hiddenCarriersAreThere()
+    {
+        TFM_Firmware screen;
+        for (const char *name : {"Ed_TfpSrv", "Ed_RemoteFile", "CB_TfpCom", "CB_UpgCom", "StatusBar2", "La_TftpSrv", "La_UpComm", "La_UpgrdComm", "CB_SslUpdt", "CB_Reboot", "StatusBar1"}) {
+            const QWidget *control = screen.findChild<QWidget *>(QLatin1String(name));
+            QVERIFY2(control, name);
+            QVERIFY2(control->isHidden(), name);
+        }
+    }
+
     void cleanupTestCase()
     {
         QDir::setCurrent(m_previousDir);
