@@ -269,7 +269,9 @@ KxNetSnmp::OpenResult KxNetSnmp::SessionFor(const KxTarget &target, bool async)
         s.community = reinterpret_cast<u_char *>(community.data());
         s.community_len = size_t(community.size());
     }
-    if (target.version == 3)
+    // The synchronous and the asynchronous session of one target share its user entry:
+    // removing it for the second would leave the first without keys.
+    if (target.version == 3 && !m_sessions.count(sessionKey(target, !async)))
         forgetUser(name);
     void *sessp = snmp_sess_open(&s);
     if (!sessp) {
