@@ -144,6 +144,7 @@ KxSNMPRequest::~KxSNMPRequest()
         QEventLoop wait;
         QTimer deadline;
         deadline.setSingleShot(true);
+        deadline.setTimerType(Qt::PreciseTimer); // a coarse one may end 5% early
         QObject::connect(&deadline, &QTimer::timeout, &wait, &QEventLoop::quit);
         deadline.start(kDestroyWaitMs);
         m_core->waiter = &wait;
@@ -335,17 +336,6 @@ QString KxSNMPRequest::CurrentRowInstance()
 
 // ---- answers -----------------------------------------------------------------
 
-QString KxSNMPRequest::FinishedRowInstance()
-{
-    // After a failed read a key may hold no value to encode; the column then stays on
-    // its base OID, and the call's own failure is what the caller hears of.
-    try {
-        return CurrentRowInstance();
-    } catch (const KxException &) {
-        return {};
-    }
-}
-
 KxSNMPRequest::Stored KxSNMPRequest::StoreResponse(const netsnmp_pdu *response, const Sent &sent,
                                                    int code, bool report, bool byOid)
 {
@@ -371,7 +361,7 @@ KxSNMPRequest::Stored KxSNMPRequest::StoreResponse(const netsnmp_pdu *response, 
         const QString base = VarList.BaseOid(i);
         if (ColumnEnded(base, v.LastOid, returned)) {
             v.Value = KxValueText::NotDone;
-            const QString row = FinishedRowInstance();
+            const QString row = CurrentRowInstance();
             v.LastOid = row.isEmpty() ? base : base + QLatin1Char('.') + row;
         } else {
             StoreVarbind(i, vb ? *vb : none);

@@ -85,8 +85,6 @@ private:
     // answer to a set is paired with the sent variables by OID, a read by position.
     Stored StoreResponse(const netsnmp_pdu *response, const Sent &sent, int code, bool report,
                          bool byOid = false);
-    // The row a finished column stays on; none when a key cannot be encoded.
-    QString FinishedRowInstance();
     // Decodes the keys of the row just read and applies the get expressions.
     bool FinishRow(const Stored &stored);
     int SendSync(const KxTarget &target, netsnmp_pdu *pdu, netsnmp_pdu **response);
