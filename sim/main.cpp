@@ -43,8 +43,9 @@
 //
 // Journal (--journal FILE): one line per SET PDU, in arrival order, appended and flushed
 // when the PDU is finished, fields separated by tabs:
-//   SEQ  VERSION  COMMUNITY-OR-USER  STATUS  OID|TAG|VALUE  [OID|TAG|VALUE ...]
-// SEQ counts from 1, VERSION is 1, 2c or 3, STATUS the error-status name as the agent
+//   SEQ  MS  VERSION  COMMUNITY-OR-USER  STATUS  OID|TAG|VALUE  [OID|TAG|VALUE ...]
+// SEQ counts from 1, MS is the PDU's arrival in milliseconds since the simulator
+// started (a monotonic clock), VERSION is 1, 2c or 3, STATUS the error-status name as the agent
 // decided it (for v1 the agent then maps wrongType and similar onto badValue), each
 // varbind as in .snmprec (tag 4x: octet string in hex; strings that are not printable
 // text or have blanks at their ends are always written in hex). A PDU the access check
@@ -69,6 +70,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -131,8 +133,9 @@ void usage(std::FILE *out)
         "  --upload-delay N          acknowledge a configuration upload, send it N s later\n"
         "  --help                    this text\n\n"
         "Journal line, fields separated by tabs:\n"
-        "  SEQ VERSION COMMUNITY-OR-USER STATUS OID|TAG|VALUE [OID|TAG|VALUE ...]\n"
-        "SEQ counts from 1 in arrival order; VERSION 1, 2c or 3; STATUS the error status\n"
+        "  SEQ MS VERSION COMMUNITY-OR-USER STATUS OID|TAG|VALUE [OID|TAG|VALUE ...]\n"
+        "SEQ counts from 1 in arrival order; MS the arrival in milliseconds since the\n"
+        "simulator started; VERSION 1, 2c or 3; STATUS the error status\n"
         "(noError, notWritable, wrongType ...); varbinds as in .snmprec (4x = hex octets).\n\n"
         "SIGTERM or SIGINT end it cleanly.\n",
         RWN3460_SIM_FACTORY_FILE);
@@ -269,6 +272,7 @@ struct Agent {
     std::ofstream journal;
     unsigned long journalSeq = 0;
     std::string pendingLine; // journal line of the SET PDU being processed
+    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
 };
 
 Agent *g_agent = nullptr;
@@ -400,7 +404,10 @@ int handler(netsnmp_mib_handler *, netsnmp_handler_registration *, netsnmp_agent
         }
         break;
     case MODE_SET_RESERVE1: {
-        a.pendingLine = std::string(versionName(pdu->version)) + "\t" + principal(pdu) + "\t@STATUS@";
+        const auto arrived = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - a.started);
+        a.pendingLine = std::to_string(arrived.count()) + "\t" + versionName(pdu->version) + "\t"
+                        + principal(pdu) + "\t@STATUS@";
         for (auto *vb = pdu->variables; vb; vb = vb->next_variable)
             a.pendingLine += "\t" + journalVarbind(vb);
         for (auto *r = requests; r; r = r->next) {

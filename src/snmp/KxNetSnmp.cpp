@@ -4,11 +4,10 @@
 
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QSocketNotifier>
 
 #include <net-snmp/net-snmp-includes.h>
 
-#include <net-snmp/library/large_fd_set.h>
+#include <cstring>
 
 namespace {
 
@@ -129,7 +128,78 @@ void forgetUser(const QByteArray &name)
     }
 }
 
+struct PduFree {
+    void operator()(netsnmp_pdu *pdu) const { snmp_free_pdu(pdu); }
+};
+using OwnedPdu = std::unique_ptr<netsnmp_pdu, PduFree>;
+
+// Only what the layer reads of an answer: net-snmp's security state stays with its
+// own PDU, which it frees when the callback returns.
+std::shared_ptr<const netsnmp_pdu> copyOfAnswer(const netsnmp_pdu *pdu)
+{
+    netsnmp_pdu *copy = snmp_pdu_create(pdu->command);
+    if (!copy)
+        return nullptr;
+    copy->errstat = pdu->errstat;
+    copy->errindex = pdu->errindex;
+    copy->reqid = pdu->reqid;
+    copy->variables = snmp_clone_varbind(pdu->variables);
+    return std::shared_ptr<const netsnmp_pdu>(copy, [](const netsnmp_pdu *p) {
+        snmp_free_pdu(const_cast<netsnmp_pdu *>(p));
+    });
+}
+
+// net-snmp's discovery asks as an empty user without security, who must be in the
+// user table for the probe to be built.
+void ensureProbeUser()
+{
+    if (usm_get_user(nullptr, 0, ""))
+        return;
+    struct usmUser *user = usm_create_user();
+    if (!user)
+        return;
+    user->name = strdup("");
+    user->secName = strdup("");
+    usm_add_user(user);
+}
+
+netsnmp_pdu *probePdu()
+{
+    netsnmp_pdu *probe = snmp_pdu_create(SNMP_MSG_GET);
+    if (!probe)
+        return nullptr;
+    probe->version = SNMP_VERSION_3;
+    probe->securityModel = SNMP_SEC_MODEL_USM;
+    probe->securityLevel = SNMP_SEC_LEVEL_NOAUTH;
+    probe->securityName = strdup("");
+    probe->securityNameLen = 0;
+    return probe;
+}
+
 } // namespace
+
+// One exchange as net-snmp knows it, by its callback data. It lives until its outcome
+// has been delivered; net-snmp no longer refers to it after the callback that ended it.
+struct KxNetSnmp::Exchange {
+    _SnmpEventProcessor *pump;
+    KxAnswerHandler done;
+    KxAnswer answer;
+    bool ended = false;
+    bool deferred = false; // sent after the caller's call had returned
+};
+
+// A PDU held back until its session knows the agent's engine, with its own timing.
+struct KxNetSnmp::Waiting {
+    OwnedPdu pdu;
+    Exchange *exchange;
+    long timeout;
+    int retries;
+};
+
+struct KxNetSnmp::Discovery {
+    bool probing = false;
+    std::vector<Waiting> waiting;
+};
 
 void KxPreferQtEventDispatcher()
 {
@@ -199,7 +269,9 @@ KxNetSnmp::OpenResult KxNetSnmp::SessionFor(const KxTarget &target, bool async)
         s.community = reinterpret_cast<u_char *>(community.data());
         s.community_len = size_t(community.size());
     }
-    if (target.version == 3)
+    // The synchronous and the asynchronous session of one target share its user entry:
+    // removing it for the second would leave the first without keys.
+    if (target.version == 3 && !m_sessions.count(sessionKey(target, !async)))
         forgetUser(name);
     void *sessp = snmp_sess_open(&s);
     if (!sessp) {
@@ -211,6 +283,10 @@ KxNetSnmp::OpenResult KxNetSnmp::SessionFor(const KxTarget &target, bool async)
     }
     m_sessions.emplace(key, sessp);
     if (async) {
+        // net-snmp would discover the engine synchronously inside the first send (and
+        // clears this flag when the session opens): SendAsync does it through the pump.
+        if (target.version == 3)
+            snmp_sess_session(sessp)->flags |= SNMP_FLAGS_DONT_PROBE;
         if (netsnmp_transport *transport = snmp_sess_transport(sessp))
             m_processor.Watch(sessp, transport->sock);
     }
@@ -257,129 +333,124 @@ int KxNetSnmp::LastError(void *sessp)
     return liberr ? liberr : SNMPERR_GENERR;
 }
 
-// ---- event pump --------------------------------------------------------------
 
-_SnmpEventProcessor::_SnmpEventProcessor()
-{
-    m_timer.setSingleShot(true);
-    QObject::connect(&m_timer, &QTimer::timeout, this, &_SnmpEventProcessor::onTimer);
-}
+// ---- asynchronous exchanges ----------------------------------------------------
 
-void _SnmpEventProcessor::Start()
+int KxNetSnmp::SendAsync(void *sessp, netsnmp_pdu *pdu, KxAnswerHandler done)
 {
-    m_running = true;
-    setNotifiersEnabled(true);
-    Reschedule();
-}
-
-void _SnmpEventProcessor::Stop()
-{
-    m_running = false;
-    m_timer.stop();
-    setNotifiersEnabled(false);
-}
-
-void _SnmpEventProcessor::Post(std::function<void()> completion)
-{
-    m_posted.push_back(std::move(completion));
-    Reschedule();
-}
-
-void _SnmpEventProcessor::Watch(void *sessp, int fd)
-{
-    auto *notifier = new QSocketNotifier(qintptr(fd), QSocketNotifier::Read, this);
-    QObject::connect(notifier, &QSocketNotifier::activated, this, [this, fd] { onReadable(fd); });
-    notifier->setEnabled(m_running && !m_processing);
-    m_watched[fd] = {sessp, notifier};
-}
-
-void _SnmpEventProcessor::setNotifiersEnabled(bool enabled)
-{
-    for (auto &[fd, watched] : m_watched)
-        watched.notifier->setEnabled(enabled);
-}
-
-void _SnmpEventProcessor::onReadable(int fd)
-{
-    const auto found = m_watched.find(fd);
-    if (found == m_watched.end())
-        return;
-    void *sessp = found->second.sessp;
-    process([sessp, fd] {
-        // net-snmp's large sets: a descriptor number past FD_SETSIZE stays safe.
-        netsnmp_large_fd_set readable;
-        netsnmp_large_fd_set_init(&readable, fd + 1);
-        NETSNMP_LARGE_FD_SET(fd, &readable);
-        snmp_sess_read2(sessp, &readable);
-        netsnmp_large_fd_set_cleanup(&readable);
-    });
-}
-
-void _SnmpEventProcessor::onTimer()
-{
-    process([this] {
-        for (auto &[fd, watched] : m_watched)
-            snmp_sess_timeout(watched.sessp);
-    });
-}
-
-void _SnmpEventProcessor::process(const std::function<void()> &work)
-{
-    if (!m_running || m_processing)
-        return;
-    ++m_wakeUps;
-    m_processing = true;
-    setNotifiersEnabled(false);
-    work();
-    while (!m_posted.empty()) {
-        auto completion = std::move(m_posted.front());
-        m_posted.pop_front();
-        completion();
+    auto *exchange = new Exchange{&m_processor, std::move(done), {}, false, false};
+    netsnmp_session *session = snmp_sess_session(sessp);
+    if (session->version == SNMP_VERSION_3 && session->securityEngineIDLen == 0) {
+        std::shared_ptr<Discovery> &discovery = m_discovery[sessp];
+        if (!discovery)
+            discovery = std::make_shared<Discovery>();
+        discovery->waiting.push_back({OwnedPdu(pdu), exchange, session->timeout, session->retries});
+        if (!discovery->probing)
+            discover(sessp);
+        return 0;
     }
-    m_processing = false;
-    setNotifiersEnabled(m_running);
-    Reschedule();
+    return send(sessp, pdu, exchange);
 }
 
-void _SnmpEventProcessor::DueWithin(int ms)
+int KxNetSnmp::send(void *sessp, netsnmp_pdu *pdu, Exchange *exchange)
 {
-    if (!m_running || m_processing)
-        return; // the pump reschedules itself when its work is done
-    if (!m_timer.isActive() || m_timer.remainingTime() > ms)
-        m_timer.start(ms);
+    int reqid = 0;
+    {
+        _SnmpEventProcessor::LibraryCall inLibrary(m_processor);
+        reqid = snmp_sess_async_send(sessp, pdu, &KxNetSnmp::onAnswer, exchange);
+    }
+    if (reqid)
+        return 0;
+    // Refused: net-snmp may have ended the exchange inside the call already (its
+    // delivery is queued, not run); the PDU is still ours either way.
+    const int err = LastError(sessp);
+    snmp_free_pdu(pdu);
+    exchange->answer.refused = true;
+    exchange->answer.late = exchange->deferred;
+    if (!exchange->ended) {
+        exchange->answer.op = NETSNMP_CALLBACK_OP_SEND_FAILED;
+        exchange->answer.snmpErr = err;
+        end(exchange);
+    }
+    m_processor.Reschedule();
+    return err;
 }
 
-void _SnmpEventProcessor::Reschedule()
+void KxNetSnmp::discover(void *sessp)
 {
-    if (!m_running || m_processing)
-        return;
-    if (!m_posted.empty()) {
-        m_timer.start(0);
+    Discovery &discovery = *m_discovery[sessp];
+    discovery.probing = true;
+    auto *probe = new Exchange{&m_processor, [this, sessp](const KxAnswer &answer) { discovered(sessp, answer); },
+                               {}, false, false};
+    ensureProbeUser();
+    netsnmp_pdu *pdu = probePdu();
+    if (!pdu) {
+        probe->answer.op = NETSNMP_CALLBACK_OP_SEND_FAILED;
+        probe->answer.snmpErr = SNMPERR_MALLOC;
+        probe->answer.refused = true;
+        end(probe);
         return;
     }
-    bool any = false;
-    qint64 nextMs = 0;
-    for (auto &[fd, watched] : m_watched) {
-        int fds = 0;
-        netsnmp_large_fd_set readable;
-        netsnmp_large_fd_set_init(&readable, fd + 1);
-        timeval tv{0, 0};
-        int block = 1;
-        snmp_sess_select_info2(watched.sessp, &fds, &readable, &tv, &block);
-        netsnmp_large_fd_set_cleanup(&readable);
-        if (block)
-            continue; // nothing outstanding on this session
-        const qint64 ms = qint64(tv.tv_sec) * 1000 + (tv.tv_usec + 999) / 1000;
-        nextMs = any ? std::min(nextMs, ms) : ms;
-        any = true;
+    // The probe takes the timing of the request that asked first, so a silent agent
+    // costs that request its own time-out and retries, as a direct send would.
+    netsnmp_session *session = snmp_sess_session(sessp);
+    session->timeout = discovery.waiting.front().timeout;
+    session->retries = discovery.waiting.front().retries;
+    send(sessp, pdu, probe);
+}
+
+void KxNetSnmp::discovered(void *sessp, const KxAnswer &probe)
+{
+    const std::shared_ptr<Discovery> discovery = m_discovery[sessp];
+    std::vector<Waiting> waiting = std::move(discovery->waiting);
+    discovery->waiting.clear();
+    discovery->probing = false;
+    netsnmp_session *session = snmp_sess_session(sessp);
+    const bool known = session->securityEngineIDLen > 0;
+    // What net-snmp's own discovery does next: the user's keys localised for the
+    // engine just learnt. A failure shows in the sends that follow.
+    if (known)
+        usm_create_user_from_session(session);
+    for (Waiting &w : waiting) {
+        if (known) {
+            session->timeout = w.timeout;
+            session->retries = w.retries;
+            w.exchange->deferred = true;
+            send(sessp, w.pdu.release(), w.exchange);
+            continue;
+        }
+        // Nobody told us the engine: each request ends as the probe did.
+        w.exchange->answer = probe;
+        w.exchange->answer.response.reset();
+        end(w.exchange);
     }
-    if (!any) {
-        m_timer.stop();
-        return;
+}
+
+int KxNetSnmp::onAnswer(int op, netsnmp_session *session, int, netsnmp_pdu *pdu, void *magic)
+{
+    auto *exchange = static_cast<Exchange *>(magic);
+    if (op == NETSNMP_CALLBACK_OP_RESEND || op == NETSNMP_CALLBACK_OP_CONNECT)
+        return 1;
+    if (op == NETSNMP_CALLBACK_OP_SEC_ERROR) {
+        // Not the end: net-snmp still delivers the report or the time-out. Keep what
+        // went wrong in case only the time-out follows.
+        exchange->answer.securityError = session ? session->s_snmp_errno : SNMPERR_GENERR;
+        return 1;
     }
-    // Re-arming a timer costs more than the request itself: keep one that is due no
-    // later than needed (an early tick only finds nothing to retransmit).
-    const int ms = int(std::min<qint64>(nextMs, INT32_MAX));
-    if (!m_timer.isActive() || m_timer.remainingTime() > ms)
-        m_timer.start(ms);
+    exchange->answer.op = op;
+    exchange->answer.snmpErr = session ? session->s_snmp_errno : SNMPERR_GENERR;
+    if (op == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu) {
+        exchange->answer.response = copyOfAnswer(pdu);
+        if (pdu->command == SNMP_MSG_REPORT)
+            exchange->answer.reportType = snmpv3_get_report_type(pdu);
+    }
+    end(exchange);
+    return 1;
+}
+
+void KxNetSnmp::end(Exchange *exchange)
+{
+    exchange->ended = true;
+    std::shared_ptr<Exchange> owned(exchange);
+    exchange->pump->Post([owned] { owned->done(owned->answer); });
 }

@@ -39,8 +39,10 @@ struct KxTarget {
 };
 
 // Drives asynchronous requests from socket readiness and net-snmp's next
-// retransmission deadline. Completions run one at a time and never re-enter: while a
-// completion runs (even inside a nested event loop) the pump does not process again.
+// retransmission deadline. net-snmp's callbacks only record what ended an exchange;
+// the pump then delivers the recorded outcomes on the window thread, outside
+// net-snmp's code, one at a time in arrival order. A delivery may run a nested event
+// loop (a modal window): answers, deliveries and timers go on inside it.
 class _SnmpEventProcessor : public QObject {
     Q_OBJECT
 
@@ -49,10 +51,8 @@ public:
     void Start();
     void Stop();
     bool IsRunning() const { return m_running; }
-    bool IsProcessing() const { return m_processing; }
-    // Completions the layer must deliver itself (a send net-snmp refused) run from the
-    // pump like any other completion.
-    void Post(std::function<void()> completion);
+    // Queues a delivery. Never runs it at once, also not when called from a delivery.
+    void Post(std::function<void()> delivery);
     void Watch(void *sessp, int fd);
     void Reschedule();
     // A request just went out whose first retransmission is due in `ms`: the timer
@@ -61,10 +61,27 @@ public:
     // How often the pump woke up since start: tests and benchmarks read it.
     quint64 WakeUps() const { return m_wakeUps; }
 
+    // Marks a stretch of net-snmp code: what its callbacks post waits for the pump.
+    class LibraryCall {
+    public:
+        explicit LibraryCall(_SnmpEventProcessor &pump) : m_pump(pump), m_outer(pump.m_inLibrary)
+        {
+            pump.m_inLibrary = true;
+        }
+        ~LibraryCall() { m_pump.m_inLibrary = m_outer; }
+        LibraryCall(const LibraryCall &) = delete;
+        LibraryCall &operator=(const LibraryCall &) = delete;
+
+    private:
+        _SnmpEventProcessor &m_pump;
+        bool m_outer;
+    };
+
 private:
     void onReadable(int fd);
     void onTimer();
-    void process(const std::function<void()> &work);
+    void wake(const std::function<void()> &libraryWork);
+    void deliver();
     void setNotifiersEnabled(bool enabled);
 
     struct Watched {
@@ -75,9 +92,22 @@ private:
     std::deque<std::function<void()>> m_posted;
     QTimer m_timer;
     bool m_running = false;
-    bool m_processing = false;
+    bool m_inLibrary = false;
     quint64 m_wakeUps = 0;
 };
+
+// What ended one asynchronous exchange, as net-snmp told its callback.
+struct KxAnswer {
+    int op = 0;            // NETSNMP_CALLBACK_OP_*: received, timed out, send failed, disconnect
+    int snmpErr = 0;       // the session's library error at the end
+    int securityError = 0; // a security failure met on the way (a time-out may follow it)
+    int reportType = 0;    // library error a received report stands for
+    bool refused = false;  // never left: nothing will answer
+    bool late = false;     // refused after the send call had returned (it waited for discovery)
+    // The answer's command, statuses and varbinds (a received message only).
+    std::shared_ptr<const netsnmp_pdu> response;
+};
+using KxAnswerHandler = std::function<void(const KxAnswer &answer)>;
 
 // Call before the application object exists: the module runs on Qt's own event
 // dispatcher, whose wake-ups cost less than GLib's for every SNMP answer (the module
@@ -92,8 +122,10 @@ public:
     void InitLocalEngine(const QByteArray &engineId, quint32 boots);
     _SnmpEventProcessor &EventProcessor() { return m_processor; }
 
-    // The session for a target, opened on first use (for SNMPv3 that includes the
-    // engine discovery). Null with a net-snmp error or a family status in *status.
+    // The session for a target, opened on first use. An SNMPv3 synchronous session
+    // leaves the engine discovery to net-snmp, which blocks in the first request; an
+    // asynchronous one leaves it to SendAsync. Null with a net-snmp error or a family
+    // status.
     struct OpenResult {
         void *sessp = nullptr;
         int snmpErr = 0;     // SNMPERR_* of a failed open
@@ -105,8 +137,26 @@ public:
     // The latest net-snmp error of a session.
     static int LastError(void *sessp);
 
+    // Sends a PDU on an asynchronous session and takes it over. `done` runs exactly
+    // once, from the pump, whatever net-snmp does inside the send. An SNMPv3 session
+    // that does not know its agent's engine yet discovers it first, through the pump,
+    // with the timing of this PDU. Returns the library error of a send refused at once
+    // (its `done` follows all the same), 0 otherwise.
+    int SendAsync(void *sessp, netsnmp_pdu *pdu, KxAnswerHandler done);
+
 private:
+    struct Exchange;
+    struct Waiting;
+    struct Discovery;
+
     KxNetSnmp() = default;
+    int send(void *sessp, netsnmp_pdu *pdu, Exchange *exchange);
+    void discover(void *sessp);
+    void discovered(void *sessp, const KxAnswer &probe);
+    static int onAnswer(int op, netsnmp_session *session, int reqid, netsnmp_pdu *pdu, void *magic);
+    static void end(Exchange *exchange);
+
     std::map<QByteArray, void *> m_sessions;
+    std::map<void *, std::shared_ptr<Discovery>> m_discovery;
     _SnmpEventProcessor m_processor;
 };

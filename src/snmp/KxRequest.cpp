@@ -5,8 +5,9 @@
 #include "KxStatusMap.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QHostAddress>
+#include <QTimer>
 
 #include <net-snmp/net-snmp-includes.h>
 
@@ -15,6 +16,32 @@
 struct KxSNMPRequest::Core {
     KxSNMPRequest *owner = nullptr;
     int pending = 0;
+    int running = 0;             // completions of this request now on the stack
+    QEventLoop *waiter = nullptr; // the destructor's wait, while it lasts
+
+    // Answers still to come; completions already running cannot end before the
+    // destructor that waits inside one of them returns.
+    int Outstanding() const { return pending - running; }
+    void Settle()
+    {
+        if (waiter && Outstanding() <= 0)
+            waiter->quit();
+    }
+};
+
+// A completion in progress: counted as running while it runs and as done afterwards,
+// whichever way it leaves (it may throw into the application's handler).
+struct KxSNMPRequest::Running {
+    explicit Running(Core &c) : core(c) { ++core.running; }
+    ~Running()
+    {
+        --core.running;
+        --core.pending;
+        core.Settle();
+    }
+    Running(const Running &) = delete;
+    Running &operator=(const Running &) = delete;
+    Core &core;
 };
 
 // The variables a PDU asked for, with the OID each was asked under.
@@ -26,10 +53,10 @@ struct KxSNMPRequest::Sent {
 struct KxSNMPRequest::Record {
     std::shared_ptr<Core> core;
     bool readResponse = false;
+    bool isGet = false;
     KxCompletion completion;
     void *data = nullptr;
     Sent sent;
-    int securityError = 0;
 };
 
 namespace {
@@ -46,6 +73,45 @@ netsnmp_variable_list nullVarbind()
     netsnmp_variable_list vb{};
     vb.type = ASN_NULL;
     return vb;
+}
+
+// The answer's varbind for each sent variable, null where it has none: by position
+// for a read (get-next moves the OIDs on), by OID for the answer to a set, which
+// carries every sent variable, readable or not.
+std::vector<const netsnmp_variable_list *> pairVarbinds(const netsnmp_pdu *response,
+                                                        const std::vector<QString> &sentOids, bool byOid)
+{
+    std::vector<const netsnmp_variable_list *> paired(sentOids.size(), nullptr);
+    const netsnmp_variable_list *first = response ? response->variables : nullptr;
+    if (!byOid) {
+        const netsnmp_variable_list *vb = first;
+        for (size_t k = 0; k < paired.size() && vb; ++k, vb = vb->next_variable)
+            paired[k] = vb;
+        return paired;
+    }
+    for (size_t k = 0; k < paired.size(); ++k) {
+        for (const netsnmp_variable_list *vb = first; vb; vb = vb->next_variable) {
+            if (OidText(vb->name, vb->name_length) == sentOids[k]) {
+                paired[k] = vb;
+                break;
+            }
+        }
+    }
+    return paired;
+}
+
+// The layer's code for what ended an asynchronous call.
+int codeOf(const KxAnswer &answer)
+{
+    const netsnmp_pdu *response = answer.response.get();
+    if (answer.op == NETSNMP_CALLBACK_OP_TIMED_OUT)
+        return answer.securityError ? NetSnmpErrorText(answer.securityError).code : KxCode::Timeout;
+    if (answer.op == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && response) {
+        if (response->command == SNMP_MSG_REPORT)
+            return NetSnmpErrorText(answer.reportType).code;
+        return StatusToText(int(response->errstat)).code;
+    }
+    return NetSnmpErrorText(answer.snmpErr ? answer.snmpErr : SNMPERR_GENERR).code;
 }
 
 } // namespace
@@ -71,14 +137,20 @@ KxSNMPRequest::KxSNMPRequest()
 KxSNMPRequest::~KxSNMPRequest()
 {
     Enabled = false;
-    // Inside the pump (a completion destroying its own request) nothing more can
-    // arrive until we return, so waiting would only stall.
     KxNetSnmp *net = GlobalSession();
-    const bool canWait = net && net->EventProcessor().IsRunning() && !net->EventProcessor().IsProcessing();
-    QElapsedTimer clock;
-    clock.start();
-    while (canWait && m_core->pending > 0 && clock.elapsed() < kDestroyWaitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (net && net->EventProcessor().IsRunning() && QCoreApplication::instance()
+        && m_core->Outstanding() > 0) {
+        // Sleeps in the event loop until the last answer is in or the time is up.
+        QEventLoop wait;
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        deadline.setTimerType(Qt::PreciseTimer); // a coarse one may end 5% early
+        QObject::connect(&deadline, &QTimer::timeout, &wait, &QEventLoop::quit);
+        deadline.start(kDestroyWaitMs);
+        m_core->waiter = &wait;
+        wait.exec();
+        m_core->waiter = nullptr;
+    }
     m_core->owner = nullptr;
 }
 
@@ -265,15 +337,16 @@ QString KxSNMPRequest::CurrentRowInstance()
 // ---- answers -----------------------------------------------------------------
 
 KxSNMPRequest::Stored KxSNMPRequest::StoreResponse(const netsnmp_pdu *response, const Sent &sent,
-                                                   int code, bool report)
+                                                   int code, bool report, bool byOid)
 {
     Stored stored;
     const bool table = VarList.IsTable();
     const netsnmp_variable_list none = nullVarbind();
-    const netsnmp_variable_list *vb = response ? response->variables : nullptr;
+    const std::vector<const netsnmp_variable_list *> paired = pairVarbinds(response, sent.oids, byOid);
     for (size_t k = 0; k < sent.vars.size(); ++k) {
         const int i = sent.vars[k];
         KxSNMPVariable &v = VarList[i];
+        const netsnmp_variable_list *vb = paired[k];
         const QString returned = vb ? OidText(vb->name, vb->name_length) : sent.oids[k];
         if (code == KxCode::NoSuchName && table) {
             // SNMPv1 agents end a walk by answering noSuchName with our own OIDs.
@@ -297,8 +370,6 @@ KxSNMPRequest::Stored KxSNMPRequest::StoreResponse(const netsnmp_pdu *response, 
             if (stored.row.isEmpty() && returned.size() > base.size() + 1)
                 stored.row = returned.mid(base.size() + 1);
         }
-        if (vb)
-            vb = vb->next_variable;
     }
     bool allEnded = true;
     for (int i : sent.vars)
@@ -439,7 +510,7 @@ bool KxSNMPRequest::Set(bool &ok, bool readBack, const QString &indexList,
     if (!readBack)
         return false;
     // The answer to a set carries the values as the device now holds them.
-    return FinishRow(StoreResponse(response.get(), ReadableOf(sent), code, false));
+    return FinishRow(StoreResponse(response.get(), ReadableOf(sent), code, false, true));
 }
 
 // ---- asynchronous ------------------------------------------------------------
@@ -453,10 +524,10 @@ void KxSNMPRequest::GetAsync(KxCompletion completion, void *data, bool first)
     int failCode = 0;
     netsnmp_pdu *pdu = BuildGet(first, &failCode, sent);
     if (!pdu) {
-        Refuse(failCode, std::move(completion), data, true);
+        Refuse(failCode, std::move(completion), data, true, true);
         return;
     }
-    Dispatch(target, pdu, std::move(sent), std::move(completion), data, true);
+    Dispatch(target, pdu, std::move(sent), std::move(completion), data, true, true);
 }
 
 void KxSNMPRequest::SetAsync(KxCompletion completion, void *data, bool readBack,
@@ -468,11 +539,11 @@ void KxSNMPRequest::SetAsync(KxCompletion completion, void *data, bool readBack,
     Sent sent;
     netsnmp_pdu *pdu = BuildSetFor(indexList, valueSource, sent);
     Dispatch(target, pdu, readBack ? ReadableOf(sent) : std::move(sent), std::move(completion), data,
-             readBack);
+             readBack, false);
 }
 
 void KxSNMPRequest::Dispatch(const KxTarget &target, netsnmp_pdu *pdu, Sent &&sent,
-                             KxCompletion completion, void *data, bool readResponse)
+                             KxCompletion completion, void *data, bool readResponse, bool isGet)
 {
     PduPtr owned(pdu);
     KxNetSnmp *net = KxNetSnmp::Create();
@@ -484,64 +555,50 @@ void KxSNMPRequest::Dispatch(const KxTarget &target, netsnmp_pdu *pdu, Sent &&se
         if (open.snmpErr == SNMPERR_BAD_ADDRESS)
             ThrowKx(KxCode::InvalidAddress);
         code = NetSnmpErrorText(open.snmpErr).code;
-    } else {
-        KxNetSnmp::Prepare(open.sessp, target, pdu);
-        auto *record = new Record{m_core, readResponse, std::move(completion), data, std::move(sent), 0};
-        if (snmp_sess_async_send(open.sessp, pdu, &KxSNMPRequest::OnResponse, record)) {
-            owned.release();
-            ++m_core->pending;
-            net->EventProcessor().DueWithin(target.timeout * 10);
-            return;
-        }
-        code = NetSnmpErrorText(KxNetSnmp::LastError(open.sessp)).code;
-        completion = std::move(record->completion);
-        delete record;
     }
-    Refuse(code, std::move(completion), data, readResponse);
+    if (code) {
+        Refuse(code, std::move(completion), data, readResponse, isGet);
+        return;
+    }
+    KxNetSnmp::Prepare(open.sessp, target, pdu);
+    auto record = std::make_shared<Record>(Record{m_core, readResponse, isGet, std::move(completion), data,
+                                                  std::move(sent)});
+    ++m_core->pending;
+    const int refused = net->SendAsync(open.sessp, owned.release(),
+                                       [record](const KxAnswer &answer) { Answered(record, answer); });
+    if (refused)
+        Report(NetSnmpErrorText(refused).code);
+    else
+        net->EventProcessor().DueWithin(target.timeout * 10);
 }
 
-void KxSNMPRequest::Refuse(int code, KxCompletion completion, void *data, bool readResponse)
+void KxSNMPRequest::Refuse(int code, KxCompletion completion, void *data, bool readResponse, bool isGet)
 {
     Report(code);
     // Nothing will ever answer a refused send: its completion is delivered from the
     // pump like any other, so the caller is never left waiting.
     ++m_core->pending;
-    auto record = std::make_shared<Record>(Record{m_core, readResponse, std::move(completion), data, {}, 0});
+    auto record = std::make_shared<Record>(Record{m_core, readResponse, isGet, std::move(completion), data, {}});
     KxNetSnmp::Create()->EventProcessor().Post([record, code] {
+        const Running running(*record->core);
         if (KxSNMPRequest *owner = record->core->owner)
             owner->Complete(*record, code, nullptr);
-        --record->core->pending;
     });
 }
 
-int KxSNMPRequest::OnResponse(int op, netsnmp_session *session, int, netsnmp_pdu *pdu, void *magic)
+void KxSNMPRequest::Answered(const std::shared_ptr<Record> &record, const KxAnswer &answer)
 {
-    if (op == NETSNMP_CALLBACK_OP_RESEND || op == NETSNMP_CALLBACK_OP_CONNECT)
-        return 1;
-    if (op == NETSNMP_CALLBACK_OP_SEC_ERROR) {
-        // Not the end: net-snmp still delivers the report or the time-out. Keep what
-        // went wrong in case only the time-out follows.
-        static_cast<Record *>(magic)->securityError = session ? session->s_snmp_errno : SNMPERR_GENERR;
-        return 1;
-    }
-    std::unique_ptr<Record> record(static_cast<Record *>(magic));
+    const Running running(*record->core);
     KxSNMPRequest *owner = record->core->owner;
-    if (op != NETSNMP_CALLBACK_OP_DISCONNECT && owner) {
-        int code = 0;
-        if (op == NETSNMP_CALLBACK_OP_TIMED_OUT)
-            code = record->securityError ? NetSnmpErrorText(record->securityError).code : KxCode::Timeout;
-        else if (op == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu && pdu->command == SNMP_MSG_REPORT)
-            code = NetSnmpErrorText(snmpv3_get_report_type(pdu)).code;
-        else if (op == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu)
-            code = StatusToText(int(pdu->errstat)).code;
-        else
-            code = NetSnmpErrorText(session ? session->s_snmp_errno : SNMPERR_GENERR).code;
-        const bool answered = op == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu
-                              && pdu->command != SNMP_MSG_REPORT;
-        owner->Complete(*record, code, answered ? pdu : nullptr);
-    }
-    --record->core->pending;
-    return 1;
+    // A closed session ends its exchanges without an outcome for the caller.
+    if (!owner || answer.op == NETSNMP_CALLBACK_OP_DISCONNECT)
+        return;
+    const int code = codeOf(answer);
+    // A send that waited for the engine discovery is reported as it is refused.
+    if (answer.refused && answer.late && owner->Enabled)
+        owner->Report(code);
+    const netsnmp_pdu *response = answer.response.get();
+    owner->Complete(*record, code, response && response->command != SNMP_MSG_REPORT ? response : nullptr);
 }
 
 void KxSNMPRequest::Complete(const Record &record, int code, const netsnmp_pdu *pdu)
@@ -555,11 +612,12 @@ void KxSNMPRequest::Complete(const Record &record, int code, const netsnmp_pdu *
     error.AgentAddress = address.isNull() ? Device.address : address.toString();
     error.AgentPort = Device.port;
     error.ErrorSerial = ErrorSerial;
-    const bool table = VarList.IsTable();
+    // SNMPv1 agents end a walk with noSuchName; the same answer to a set is a refusal.
+    const bool walkEnd = record.isGet && VarList.IsTable() && code == KxCode::NoSuchName;
     error.Finished = true;
-    if (pdu && ((code == 0 && record.readResponse) || (code == KxCode::NoSuchName && table))) {
+    if (pdu && ((code == 0 && record.readResponse) || walkEnd)) {
         try {
-            const Stored stored = StoreResponse(pdu, record.sent, code, false);
+            const Stored stored = StoreResponse(pdu, record.sent, code, false, !record.isGet);
             if (stored.echo)
                 code = 0;
             const bool more = !stored.echo && !stored.mismatch && FinishRow(stored);

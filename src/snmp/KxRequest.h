@@ -13,6 +13,7 @@
 #include <memory>
 
 struct KxTarget;
+struct KxAnswer;
 
 // Called with the caller's data, the outcome of the call and the request's list.
 using KxCompletion = std::function<void(void *data, const KxSNMPError &error, KxSNMPVarList &list)>;
@@ -21,7 +22,8 @@ using KxErrorHandler = std::function<void(const KxSNMPError &error)>;
 class KxSNMPRequest {
 public:
     KxSNMPRequest();
-    // Waits up to 6000 ms, with the event loop running, for outstanding answers.
+    // Waits up to 6000 ms, with the event loop running, for outstanding answers
+    // (other than those whose completions are running, when it is called from one).
     // Completions that arrive meanwhile no longer reach the caller: its owner is on
     // its way out.
     virtual ~KxSNMPRequest();
@@ -68,6 +70,7 @@ protected:
 private:
     struct Core;
     struct Record;
+    struct Running;
     struct Sent;
     struct Stored;
 
@@ -78,16 +81,19 @@ private:
     Sent ReadableOf(const Sent &sent) const;
     QString CurrentRowInstance();
     void Report(int code);
-    // Stores a read answer, or after a failure the sent OIDs without values.
-    Stored StoreResponse(const netsnmp_pdu *response, const Sent &sent, int code, bool report);
+    // Stores a read answer, or after a failure the sent OIDs without values. The
+    // answer to a set is paired with the sent variables by OID, a read by position.
+    Stored StoreResponse(const netsnmp_pdu *response, const Sent &sent, int code, bool report,
+                         bool byOid = false);
     // Decodes the keys of the row just read and applies the get expressions.
     bool FinishRow(const Stored &stored);
     int SendSync(const KxTarget &target, netsnmp_pdu *pdu, netsnmp_pdu **response);
     void Dispatch(const KxTarget &target, netsnmp_pdu *pdu, Sent &&sent, KxCompletion completion,
-                  void *data, bool readResponse);
+                  void *data, bool readResponse, bool isGet);
     // A send that never left: reported, and its completion delivered from the pump.
-    void Refuse(int code, KxCompletion completion, void *data, bool readResponse);
-    static int OnResponse(int op, netsnmp_session *session, int reqid, netsnmp_pdu *pdu, void *magic);
+    void Refuse(int code, KxCompletion completion, void *data, bool readResponse, bool isGet);
+    // Runs from the pump with what ended an asynchronous call.
+    static void Answered(const std::shared_ptr<Record> &record, const KxAnswer &answer);
     void Complete(const Record &record, int code, const netsnmp_pdu *pdu);
     void ApplyIndexList(const QString &indexList, const QStringList *valueSource);
 

@@ -75,6 +75,16 @@ double doubleFromHalves(quint32 low, quint32 high)
     return qFromLittleEndian<double>(raw);
 }
 
+// The image of a key that occupies two sub-identifiers. A key without a value has
+// none to give, and the row it would name does not exist.
+QByteArray eightOctets(unsigned syntax, const QString &text)
+{
+    const QByteArray image = TextToImage(syntax, text);
+    if (image.size() < 8)
+        ThrowKx(KxCode::BadKeyCount);
+    return image;
+}
+
 } // namespace
 
 KxSNMPVarList::KxSNMPVarList(const KxSNMPVarDesc *table, quint8 itemType, int keyCount)
@@ -212,15 +222,15 @@ QString KxSNMPVarList::EncodeKey(int i) const
         ids = {TimeTicksFromText(text)};
         break;
     case Counter64: {
-        const QByteArray image = TextToImage(Counter64, text);
+        const QByteArray image = eightOctets(Counter64, text);
         ids = {qFromLittleEndian<quint32>(image.constData() + 4), qFromLittleEndian<quint32>(image.constData())};
         break;
     }
     case Double:
-        ids = doubleHalves(qFromLittleEndian<double>(TextToImage(Double, text).constData()));
+        ids = doubleHalves(qFromLittleEndian<double>(eightOctets(Double, text).constData()));
         break;
     case DayCount:
-        ids = doubleHalves(DayCountFromText(text));
+        ids = doubleHalves(qFromLittleEndian<double>(eightOctets(DayCount, text).constData()));
         break;
     case MacAddress: {
         const QByteArray mac = HexToOctets(text);

@@ -87,8 +87,8 @@ private slots:
         QCOMPARE(screen.StatusBar()->currentMessage(), QString("Save OK!"));
         QTRY_COMPARE(m_sim.journalLines().size(), before + 1);
         const QStringList fields = m_sim.journalLines().last().split('\t');
-        QCOMPARE(fields[3], QString("noError"));
-        QCOMPARE(fields.mid(4), QStringList({kContact + "|4|" + contact, kName + "|4|" + name39,
+        QCOMPARE(fields[4], QString("noError"));
+        QCOMPARE(fields.mid(5), QStringList({kContact + "|4|" + contact, kName + "|4|" + name39,
                                              kLocation + "|4|" + location}));
         QCOMPARE(m_sim.value(kName), "4x|" + QString::fromLatin1(name39.toLatin1().toHex()));
         // The device's answer replaces "Save OK!" with the layer's log line.

@@ -34,7 +34,7 @@ QStringList setsSince(const simtest::Simulator &sim, int from)
     QStringList sets;
     const QStringList lines = sim.journalLines();
     for (int i = from; i < lines.size(); ++i)
-        sets << lines[i].split('\t').mid(3).join(' ');
+        sets << lines[i].split('\t').mid(4).join(' ');
     return sets;
 }
 

@@ -38,7 +38,7 @@ QList<QStringList> setsSince(const simtest::Simulator &sim, int from)
     QList<QStringList> sets;
     const QStringList lines = sim.journalLines();
     for (int i = from; i < lines.size(); ++i)
-        sets << lines[i].split('\t').mid(4);
+        sets << lines[i].split('\t').mid(5);
     return sets;
 }
 

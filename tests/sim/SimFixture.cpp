@@ -176,13 +176,42 @@ QList<QStringList> Simulator::setsSince(int from) const
 {
     QList<QStringList> sets;
     const QStringList lines = journalLines();
-    for (int i = from; i < lines.size(); ++i)
-        sets << lines[i].split('\t').mid(3);
+    for (int i = from; i < lines.size(); ++i) {
+        const JournalEntry e = parseJournalLine(lines[i]);
+        sets << (QStringList{e.status} + e.varbinds);
+    }
     return sets;
+}
+
+QList<JournalEntry> Simulator::journal() const
+{
+    QList<JournalEntry> entries;
+    for (const QString &line : journalLines())
+        entries << parseJournalLine(line);
+    return entries;
+}
+
+JournalEntry parseJournalLine(const QString &line)
+{
+    const QStringList fields = line.split('\t');
+    JournalEntry e;
+    bool seqOk = false, msOk = false;
+    const int seq = fields.value(0).toInt(&seqOk);
+    const qint64 ms = fields.value(1).toLongLong(&msOk);
+    if (fields.size() < 5 || !seqOk || !msOk)
+        return e;
+    e.seq = seq;
+    e.ms = ms;
+    e.version = fields[2];
+    e.principal = fields[3];
+    e.status = fields[4];
+    e.varbinds = fields.mid(5);
+    return e;
 }
 
 bool Simulator::start()
 {
+    started_.start();
     proc_ = std::make_unique<QProcess>();
     QStringList args = {"--listen", "127.0.0.1:0", "--journal", journalPath()};
     args += args_;

@@ -2,6 +2,7 @@
 // Starting the simulator and the real peers it is tested against (net-snmp's command-line
 // tools, tftpd-hpa, snmpsimd), all on 127.0.0.1 and free ports, each stopped by its owner.
 
+#include <QElapsedTimer>
 #include <QMap>
 #include <QProcess>
 #include <QString>
@@ -40,6 +41,17 @@ struct Credentials {
     QStringList args;
 };
 
+// One line of the simulator's SET journal: SEQ MS VERSION PRINCIPAL STATUS VARBIND...
+struct JournalEntry {
+    int seq = 0;     // 0: the line is not a journal line
+    qint64 ms = -1;  // arrival, milliseconds since the simulator started
+    QString version; // "1", "2c" or "3"
+    QString principal;
+    QString status;
+    QStringList varbinds; // OID|TAG|VALUE
+};
+JournalEntry parseJournalLine(const QString &line);
+
 class Simulator {
 public:
     explicit Simulator(QStringList args = {});
@@ -59,6 +71,10 @@ public:
     // The SET PDUs journaled after the first `from`: each as its status followed by
     // its "OID|TAG|VALUE" varbinds.
     QList<QStringList> setsSince(int from) const;
+    QList<JournalEntry> journal() const;
+    // Milliseconds since just before the simulator was started: an upper bound for
+    // every arrival time it journals.
+    qint64 sinceStart() const { return started_.elapsed(); }
     QString output(); // standard output so far
     QString error() const { return error_; }
 
@@ -77,6 +93,7 @@ private:
     QString out_;
     QString error_;
     quint16 port_ = 0;
+    QElapsedTimer started_;
 };
 
 QString simulatorPath();

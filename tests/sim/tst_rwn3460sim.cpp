@@ -58,6 +58,7 @@ private slots:
     void refusedSets_data();
     void refusedSets();
     void setsChangeStateAndJournalInOrder();
+    void journalTellsWhenASetArrived();
     void failingVarbindUndoesWholeSet();
     void restartIsSilentThenAnswersWithNewUptime();
     void applyDiscardAndFactoryDefault();
@@ -210,7 +211,29 @@ void TestRwn3460Sim::refusedSets()
     QCOMPARE(shared_->value(varbind[0]), before);
     const QStringList journal = shared_->journalLines();
     QCOMPARE(journal.size(), lines + 1);
-    QCOMPARE(journal.last().split('\t').value(3), journalStatus);
+    QCOMPARE(parseJournalLine(journal.last()).status, journalStatus);
+}
+
+// A set sent 400 ms after the previous one was answered arrives at least 400 ms later
+// on the simulator's clock, and no arrival lies beyond the time it has been running.
+void TestRwn3460Sim::journalTellsWhenASetArrived()
+{
+    Simulator sim;
+    QVERIFY2(sim.start(), qPrintable(sim.error()));
+    const int before = sim.journalLines().size();
+    QCOMPARE(sim.set({kSysContact, "s", "first"}).exitCode, 0);
+    QTest::qWait(400);
+    QCOMPARE(sim.set({kSysContact, "s", "second"}).exitCode, 0);
+    const QList<JournalEntry> journal = sim.journal();
+    QCOMPARE(journal.size(), before + 2);
+    const JournalEntry &first = journal[before];
+    const JournalEntry &second = journal[before + 1];
+    QCOMPARE(first.varbinds, QStringList({kSysContact + "|4|first"}));
+    QCOMPARE(second.seq, first.seq + 1);
+    QVERIFY2(second.ms - first.ms >= 400, qPrintable(QString("%1 -> %2").arg(first.ms).arg(second.ms)));
+    QVERIFY(first.ms >= 0);
+    QVERIFY(second.ms <= sim.sinceStart());
+    QVERIFY2(sim.stop(), qPrintable(sim.error()));
 }
 
 void TestRwn3460Sim::setsChangeStateAndJournalInOrder()
@@ -228,13 +251,23 @@ void TestRwn3460Sim::setsChangeStateAndJournalInOrder()
     QCOMPARE(sim.value(kHostAddress), QString("64|192.168.0.60"));
     QCOMPARE(sim.value(kChannel), QString("2|11"));
 
+    // The arrival times are the second column; here only their order is known.
+    QStringList withoutTimes;
+    qint64 previous = 0;
+    for (const QString &line : sim.journalLines()) {
+        QStringList fields = line.split('\t');
+        const qint64 ms = fields.takeAt(1).toLongLong();
+        QVERIFY2(ms >= previous && ms <= sim.sinceStart(), qPrintable(line));
+        previous = ms;
+        withoutTimes << fields.join('\t');
+    }
     const QStringList expected = {
         "1\t2c\twrcommu\tnoError\t1.3.6.1.2.1.1.5.0|4|ap-lobby\t1.3.6.1.2.1.1.6.0|4|Lobby | 2nd floor\t"
             + kHostAddress + "|64|192.168.0.60\t" + kChannel + "|2|11",
         "2\t3\talice\tnoError\t1.3.6.1.2.1.1.4.0|4|admin@example.org",
         "3\t1\twrcommu\tnoError\t1.3.6.1.2.1.1.5.0|4x|" + hexOf("tab\there"),
     };
-    QCOMPARE(sim.journalLines(), expected);
+    QCOMPARE(withoutTimes, expected);
     QVERIFY2(sim.stop(), qPrintable(sim.error()));
 }
 

@@ -155,7 +155,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!r.Busy, 5000);
         QCOMPARE(m_sim->journalLines().size(), before + 1);
         const QStringList fields = lastJournal(*m_sim).split('\t');
-        QCOMPARE(fields.mid(3), QStringList({"noError", "1.3.6.1.2.1.1.4.0|4|night shift",
+        QCOMPARE(fields.mid(4), QStringList({"noError", "1.3.6.1.2.1.1.4.0|4|night shift",
                                              "1.3.6.1.2.1.1.6.0|4|lab 2"}));
         QVERIFY(s.bar->currentMessage().startsWith("Set: (KxSNMP++) Ok!. Receive at "));
 
@@ -163,7 +163,7 @@ private slots:
         r.Request.VarList[2].Access = KxAccess::ReadOnly;
         QVERIFY(r.SetFromControls(true, true, {}, nullptr));
         QTRY_VERIFY_WITH_TIMEOUT(!r.Busy, 5000);
-        QCOMPARE(lastJournal(*m_sim).split('\t').mid(4), QStringList({"1.3.6.1.2.1.1.4.0|4|night shift"}));
+        QCOMPARE(lastJournal(*m_sim).split('\t').mid(5), QStringList({"1.3.6.1.2.1.1.4.0|4|night shift"}));
     }
 
     void tableRowSelectedIntoControlsAndWritten()
@@ -199,7 +199,7 @@ private slots:
         const int before = m_sim->journalLines().size();
         QVERIFY(r.SetFromControls(true, true, {}, nullptr));
         QCOMPARE(m_sim->journalLines().size(), before + 1);
-        QCOMPARE(lastJournal(*m_sim).split('\t').mid(3),
+        QCOMPARE(lastJournal(*m_sim).split('\t').mid(4),
                  QStringList({"noError", WEP ".2.3|2|1", WEP ".3.3|4|0123456789"}));
         // Read again after the write: the list shows what the device now holds.
         QCOMPARE(s.list->topLevelItemCount(), 4);
@@ -245,7 +245,7 @@ private slots:
         s.edits[1]->setText("read but not sent");
         const QStringList values = {"from-source-0", "from-source-2"};
         QVERIFY(r.SetFromControls(true, true, "0,2", &values));
-        QCOMPARE(lastJournal(*m_sim).split('\t').mid(4),
+        QCOMPARE(lastJournal(*m_sim).split('\t').mid(5),
                  QStringList({"1.3.6.1.2.1.1.4.0|4|from-source-0", "1.3.6.1.2.1.1.6.0|4|from-source-2"}));
         // The controls were read first.
         QCOMPARE(r.Request.VarList[1].Value, QString("read but not sent"));

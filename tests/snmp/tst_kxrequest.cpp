@@ -6,9 +6,15 @@
 #include "KxTestSupport.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <stdexcept>
 
 namespace {
 
@@ -61,6 +67,7 @@ function cmp(a, b,   x, y, n, m, i) {
   return (n < m) ? -1 : (n > m) ? 1 : 0
 }
 BEGIN {
+  if (mode == "-s") { print "not-writable"; exit }
   root = ".1.3.6.1.4.1.32473.99.1"; k = 0
   for (r = 1; r <= 5; r++) { k++; o[k] = root ".1." r; t[k] = "integer"; v[k] = r * 10 }
   for (r = 1; r <= 3; r++) { k++; o[k] = root ".2." r; t[k] = "string"; v[k] = "row " r }
@@ -77,6 +84,8 @@ const QList<KxTest::SnmpdUser> kUsers = {
     {"sha256aes256", "SHA-256", "sha256password", "AES-256", "aes256password", "priv"},
     {"authonly", "SHA", "authpassword", "", "", "auth"},
     {"nobody", "", "", "", "", "noauth"},
+    {"asyncfirst", "SHA", "asyncpassword", "AES", "asyncprivacy", "priv"},
+    {"bothways", "SHA", "bothpassword", "AES", "bothprivacy", "priv"},
 };
 
 struct Credentials {
@@ -139,6 +148,40 @@ QMap<QString, QString> parseNumeric(const QString &output)
     }
     return values;
 }
+
+// The module's application shows an error that escapes a handler and goes on; so does
+// this one, keeping what it caught for the tests to read.
+class CatchingApplication : public QCoreApplication {
+public:
+    using QCoreApplication::QCoreApplication;
+    QStringList caught;
+
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QCoreApplication::notify(receiver, event);
+        } catch (const std::exception &e) {
+            caught << QString::fromLocal8Bit(e.what());
+        }
+        return false;
+    }
+};
+
+CatchingApplication *app()
+{
+    return static_cast<CatchingApplication *>(QCoreApplication::instance());
+}
+
+// CPU time this process has used, user and system, in milliseconds.
+qint64 cpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000
+           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
+}
+
+const Credentials kShaAes{3, "shaaes", 3, 3, "shapassword", 4, "aespassword"};
 
 struct Recorder {
     QList<KxSNMPError> errors;
@@ -643,7 +686,294 @@ private slots:
         QTest::qWait(100);
     }
 
+    // net-snmp may end an exchange inside the send itself (a v3 engine probe that
+    // times out, a PDU too long to build): the caller still hears of it exactly once,
+    // from the pump and not from inside its own call.
+    void exchangeEndedInsideTheSendCompletesOnce_data()
+    {
+        QTest::addColumn<bool>("v3");
+        QTest::newRow("v3 get to a port nobody listens on") << true;
+        QTest::newRow("v2c set of a 70,000-character value") << false;
+    }
+
+    void exchangeEndedInsideTheSendCompletesOnce()
+    {
+        QFETCH(bool, v3);
+        KxSNMPRequest r;
+        useAgent(r, v3 ? kShaAes : Credentials{1});
+        r.Timeout = 20;
+        Recorder recorder;
+        recorder.attach(r);
+        int calls = 0;
+        KxSNMPError result;
+        const KxCompletion completion = [&](void *, const KxSNMPError &e, KxSNMPVarList &) {
+            result = e;
+            ++calls;
+        };
+        int expected = KxCode::Timeout;
+        if (v3) {
+            r.Device.port = KxTest::FreeUdpPort();
+            r.VarList = KxSNMPVarList(kSystem, KxItemType::Scalars, 0);
+            r.GetAsync(completion, nullptr, true);
+        } else {
+            r.VarList = KxSNMPVarList(kWritable, KxItemType::Scalars, 0);
+            r.VarList[0].Value = QString(70000, QLatin1Char('x'));
+            bool ok = true;
+            r.Set(ok, false, "0");
+            QVERIFY(!ok);
+            expected = recorder.errors.value(0).Code;
+            QVERIFY(expected != 0 && expected != KxCode::Timeout);
+            r.SetAsync(completion, nullptr, false, "0");
+        }
+        QCOMPARE(calls, 0);
+        QCOMPARE(r.PendingCount(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(calls, 1, 5000);
+        QCOMPARE(result.Code, expected);
+        QVERIFY(result.Finished);
+        QCOMPARE(r.PendingCount(), 0);
+        QTest::qWait(300);
+        QCOMPARE(calls, 1);
+    }
+
+    // The engine discovery of an asynchronous SNMPv3 request goes through the pump:
+    // the window's timers keep running until the time-out, and every request that
+    // waited for the same discovery hears of it once.
+    void v3DiscoveryKeepsTheEventLoopRunning()
+    {
+        const quint16 silent = KxTest::FreeUdpPort();
+        KxSNMPRequest first;
+        KxSNMPRequest second;
+        QList<int> codes;
+        int ticksAtEnd = -1;
+        int ticks = 0;
+        QTimer ticker;
+        ticker.setInterval(20);
+        connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
+        ticker.start();
+        for (KxSNMPRequest *r : {&first, &second}) {
+            useAgent(*r, kShaAes);
+            r->Device.port = silent;
+            r->Timeout = 50;
+            r->Retries = 1;
+            r->VarList = KxSNMPVarList(kSystem, KxItemType::Scalars, 0);
+            r->GetAsync([&](void *, const KxSNMPError &e, KxSNMPVarList &) {
+                codes << e.Code;
+                ticksAtEnd = ticks;
+            }, nullptr, true);
+        }
+        QCOMPARE(codes.size(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(codes.size(), 2, 5000);
+        QCOMPARE(codes, QList<int>({-405, -405}));
+        // Two attempts of half a second each with a tick every 20 ms; a blocked
+        // event loop would have seen one at most.
+        QVERIFY2(ticksAtEnd >= 5, qPrintable(QString::number(ticksAtEnd)));
+        QTest::qWait(200);
+        QCOMPARE(codes.size(), 2);
+    }
+
+    void v3FirstRequestToAnEngineIsAsynchronous()
+    {
+        KxSNMPRequest r;
+        useAgent(r, Credentials{3, "asyncfirst", 3, 3, "asyncpassword", 4, "asyncprivacy"});
+        r.VarList = KxSNMPVarList(kSystem, KxItemType::Scalars, 0);
+        KxSNMPError result;
+        int calls = 0;
+        r.GetAsync([&](void *, const KxSNMPError &e, KxSNMPVarList &) { result = e; ++calls; }, nullptr, true);
+        QTRY_COMPARE_WITH_TIMEOUT(calls, 1, 5000);
+        QCOMPARE(result.Code, 0);
+        QCOMPARE(r.VarList[0].Value, walk(QString(kSysDescr) + ".0").value(QString(kSysDescr) + ".0"));
+        // The engine is known now: the next one goes straight out.
+        r.VarList[0].Value.clear();
+        r.GetAsync([&](void *, const KxSNMPError &e, KxSNMPVarList &) { result = e; ++calls; }, nullptr, true);
+        QTRY_COMPARE_WITH_TIMEOUT(calls, 2, 5000);
+        QCOMPARE(result.Code, 0);
+        QVERIFY(!r.VarList[0].Value.isEmpty());
+    }
+
+    // A synchronous and an asynchronous request of the same user share the user's
+    // keys: opening the one session leaves the other able to sign.
+    void v3SyncAndAsyncShareTheirUser()
+    {
+        KxSNMPRequest r;
+        useAgent(r, Credentials{3, "bothways", 3, 3, "bothpassword", 4, "bothprivacy"});
+        r.VarList = KxSNMPVarList(kSystem, KxItemType::Scalars, 0);
+        Recorder recorder;
+        recorder.attach(r);
+        bool ok = true;
+        r.Get(true, ok);
+        QVERIFY(ok);
+        KxSNMPError result;
+        int calls = 0;
+        r.GetAsync([&](void *, const KxSNMPError &e, KxSNMPVarList &) { result = e; ++calls; }, nullptr, true);
+        // While the asynchronous session still learns the engine.
+        r.Get(true, ok);
+        QVERIFY2(ok, recorder.errors.isEmpty() ? "" : qPrintable(recorder.errors.first().Text));
+        QTRY_COMPARE_WITH_TIMEOUT(calls, 1, 5000);
+        QCOMPARE(result.Code, 0);
+        r.Get(true, ok);
+        QVERIFY(ok);
+    }
+
+    // A completion that shows a modal window runs a nested event loop: other answers,
+    // their completions and timers go on meanwhile, in arrival order, and the record the
+    // outer completion was given is still as it was when the loop ends.
+    void completionsRunOnTopOfANestedLoop()
+    {
+        KxSNMPRequest outer;
+        useAgent(outer);
+        outer.VarList = KxSNMPVarList(kSystem, KxItemType::Scalars, 0);
+        std::vector<std::unique_ptr<KxSNMPRequest>> inner;
+        QStringList events;
+        int ticks = 0;
+        int marker = 0;
+        bool recordIntact = false;
+        outer.GetAsync([&](void *data, const KxSNMPError &e, KxSNMPVarList &list) {
+            events << "outer begins";
+            const QString text = e.Text;
+            const QString value = list[0].Value;
+            for (int n = 0; n < 3; ++n) {
+                inner.push_back(std::make_unique<KxSNMPRequest>());
+                useAgent(*inner.back());
+                inner.back()->VarList = KxSNMPVarList(kSystem, KxItemType::Scalars, 0);
+                inner.back()->GetAsync([&events, n](void *, const KxSNMPError &ie, KxSNMPVarList &) {
+                    events << QString("inner %1: %2").arg(n).arg(ie.Code);
+                }, nullptr, true);
+            }
+            QEventLoop loop;
+            QTimer ticker;
+            connect(&ticker, &QTimer::timeout, &loop, [&] { ++ticks; });
+            ticker.start(20);
+            QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+            loop.exec();
+            recordIntact = data == &marker && e.Code == 0 && e.Text == text && e.Finished
+                           && e.AgentPort == m_agent.Port() && list[0].Value == value;
+            events << "outer ends";
+        }, &marker, true);
+        QTRY_VERIFY_WITH_TIMEOUT(events.contains("outer ends"), 10000);
+        QCOMPARE(events, QStringList({"outer begins", "inner 0: 0", "inner 1: 0", "inner 2: 0", "outer ends"}));
+        QVERIFY(ticks > 0);
+        QVERIFY(recordIntact);
+        QCOMPARE(outer.PendingCount(), 0);
+    }
+
+    // A completion that throws reaches the application's handler, and the pump goes on
+    // with the answers behind it and with later requests.
+    void throwingCompletionLeavesThePumpWorking()
+    {
+        app()->caught.clear();
+        KxSNMPRequest thrower;
+        KxSNMPRequest next;
+        for (KxSNMPRequest *r : {&thrower, &next}) {
+            useAgent(*r);
+            r->VarList = KxSNMPVarList(kSystem, KxItemType::Scalars, 0);
+        }
+        int nextCalls = 0;
+        thrower.GetAsync([](void *, const KxSNMPError &, KxSNMPVarList &) {
+            throw std::runtime_error("completion failed");
+        }, nullptr, true);
+        next.GetAsync([&](void *, const KxSNMPError &, KxSNMPVarList &) { ++nextCalls; }, nullptr, true);
+        QTRY_COMPARE_WITH_TIMEOUT(nextCalls, 1, 5000);
+        QCOMPARE(app()->caught, QStringList({"completion failed"}));
+        QCOMPARE(thrower.PendingCount(), 0);
+        thrower.GetAsync([&](void *, const KxSNMPError &e, KxSNMPVarList &) { nextCalls += e.Code == 0 ? 10 : 100; },
+                         nullptr, true);
+        QTRY_COMPARE_WITH_TIMEOUT(nextCalls, 11, 5000);
+    }
+
+    // An SNMPv1 agent refuses a write to a table row with noSuchName, echoing the
+    // row the list last read: that is a failure in both paths, never "Ok".
+    void v1NoSuchNameFailsATableSet()
+    {
+        KxSNMPRequest r;
+        useAgent(r, Credentials{0});
+        r.VarList = KxSNMPVarList(kUneven, KxItemType::Table, 1);
+        Recorder recorder;
+        recorder.attach(r);
+        bool ok = true;
+        QVERIFY(r.Get(true, ok));
+        QVERIFY(ok);
+        QCOMPARE(r.VarList[0].Value, QString("1"));
+        r.VarList[1].Access = KxAccess::ReadWrite;
+        r.VarList[1].Value = "11";
+        r.VarList[2].Access = KxAccess::ReadOnly;
+        r.Set(ok, false);
+        QVERIFY(!ok);
+        QCOMPARE(recorder.errors.value(0).Code, -102);
+
+        KxSNMPError result;
+        bool done = false;
+        r.SetAsync([&](void *, const KxSNMPError &e, KxSNMPVarList &) { result = e; done = true; }, nullptr, false);
+        QTRY_VERIFY_WITH_TIMEOUT(done, 5000);
+        QCOMPARE(result.Code, -102);
+        QCOMPARE(result.Text, CodeText(-102));
+        QVERIFY(result.Finished);
+    }
+
+    // The answer to a set carries every sent variable; read back pairs each readable
+    // one with its own OID, so a write-only variable in between shifts nothing.
+    void readBackPairsByOid_data()
+    {
+        QTest::addColumn<bool>("async");
+        QTest::newRow("synchronous") << false;
+        QTest::newRow("asynchronous") << true;
+    }
+
+    void readBackPairsByOid()
+    {
+        QFETCH(bool, async);
+        KxSNMPRequest r;
+        useAgent(r);
+        r.VarList = KxSNMPVarList(kWritable, KxItemType::Scalars, 0);
+        r.VarList[1].Access = KxAccess::Writable;
+        for (int i = 0; i < 3; ++i)
+            r.VarList[i].Value = "before";
+        const QString tag = async ? "async" : "sync";
+        const QStringList values = {"contact " + tag, "name " + tag, "location " + tag};
+        if (async) {
+            KxSNMPError result;
+            bool done = false;
+            r.SetAsync([&](void *, const KxSNMPError &e, KxSNMPVarList &) { result = e; done = true; }, nullptr,
+                       true, "0,1,2", &values);
+            QTRY_VERIFY_WITH_TIMEOUT(done, 5000);
+            QCOMPARE(result.Code, 0);
+        } else {
+            bool ok = true;
+            r.Set(ok, true, "0,1,2", &values);
+            QVERIFY(ok);
+        }
+        QCOMPARE(r.VarList[0].Value, values[0]);
+        QCOMPARE(r.VarList[1].Value, QString("before")); // not readable: not read back
+        QCOMPARE(r.VarList[2].Value, values[2]);
+        QCOMPARE(walk("1.3.6.1.2.1.1.5").value("1.3.6.1.2.1.1.5.0"), values[1]);
+    }
+
+    // The destructor's wait of up to 6 s sleeps on events instead of spinning.
+    void destroyingWaitsWithoutSpinning()
+    {
+        auto r = std::make_unique<KxSNMPRequest>();
+        useAgent(*r);
+        r->Device.port = KxTest::FreeUdpPort();
+        r->Timeout = 250;
+        r->Retries = 1;
+        r->VarList = KxSNMPVarList(kSystem, KxItemType::Scalars, 0);
+        r->GetAsync([](void *, const KxSNMPError &, KxSNMPVarList &) {}, nullptr, true);
+        QElapsedTimer clock;
+        clock.start();
+        const qint64 cpuBefore = cpuMs();
+        r.reset(); // the answer, a time-out, comes after 5 s
+        const qint64 waited = clock.elapsed();
+        const qint64 cpu = cpuMs() - cpuBefore;
+        QVERIFY2(waited >= 4500, qPrintable(QString::number(waited)));
+        QVERIFY2(cpu < waited / 5, qPrintable(QString("%1 ms of CPU in %2 ms").arg(cpu).arg(waited)));
+    }
 };
 
-QTEST_MAIN(TestKxRequest)
+int main(int argc, char **argv)
+{
+    CatchingApplication application(argc, argv);
+    TestKxRequest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_kxrequest.moc"

@@ -209,6 +209,27 @@ private slots:
         QCOMPARE(KxTest::RaisedCode([&] { bad.EncodeKey(0); }), -511);
     }
 
+    // A key of an eight-octet syntax without a value has no sub-identifiers to give:
+    // refused, so a set never goes out with a row instance read from nothing.
+    void nullEightOctetKeysAreRefused_data()
+    {
+        QTest::addColumn<unsigned>("syntax");
+        QTest::newRow("counter64") << unsigned(KxSyntax::Counter64);
+        QTest::newRow("double") << unsigned(KxSyntax::Double);
+        QTest::newRow("day count") << unsigned(KxSyntax::DayCount);
+    }
+
+    void nullEightOctetKeysAreRefused()
+    {
+        QFETCH(unsigned, syntax);
+        KxSNMPVarList list = oneKey(syntax);
+        list[0].Value = "(NULL)";
+        QCOMPARE(KxTest::RaisedCode([&] { list.EncodeKey(0); }), -514);
+        QCOMPARE(KxTest::RaisedCode([&] { list.RowInstance(); }), -514);
+        list[0].Value = "0";
+        QCOMPARE(list.EncodeKey(0), QString("0.0"));
+    }
+
     void ownedOptionListsStayWithTheList()
     {
         KxSNMPVarList list = oneKey(KxSyntax::Integer);

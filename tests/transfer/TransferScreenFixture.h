@@ -28,7 +28,7 @@ inline QList<QStringList> setsSince(const simtest::Simulator &sim, int from)
     QList<QStringList> sets;
     const QStringList lines = sim.journalLines();
     for (int i = from; i < lines.size(); ++i)
-        sets << lines[i].split('\t').mid(3);
+        sets << lines[i].split('\t').mid(4);
     return sets;
 }
 
