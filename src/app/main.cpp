@@ -35,6 +35,7 @@ int main(int argc, char **argv)
 {
     KxPreferQtEventDispatcher();
     KxApplication app(argc, argv);
+    // The application's title: plain messages and the error box carry it.
     QApplication::setApplicationName(QStringLiteral("RWN-3460"));
     int code = 0;
     {

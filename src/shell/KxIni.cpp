@@ -26,6 +26,16 @@ QString fitBuffer(const QString &value)
     return QString::fromUtf8(bytes);
 }
 
+// The profile-string reader drops one pair of quotes, double or single, that encloses
+// the whole value; a lone quote or quotes inside the value are kept.
+QString stripEnclosingQuotes(const QString &value)
+{
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
+        && value.back() == value.front())
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
 } // namespace
 
 KxIni::KxIni(const QString &path) : m_path(path) {}
@@ -72,7 +82,8 @@ QString KxIni::ReadString(const QString &section, const QString &key, const QStr
             continue;
         if (TrimBlanks(line.left(equals)).compare(key, Qt::CaseInsensitive) != 0)
             continue;
-        const QString value = TrimBlanks(fitBuffer(TrimBlanks(line.mid(equals + 1))));
+        const QString value =
+            TrimBlanks(fitBuffer(stripEnclosingQuotes(TrimBlanks(line.mid(equals + 1)))));
         return value.isEmpty() ? def : value;
     }
     return def;

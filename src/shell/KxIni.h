@@ -3,8 +3,8 @@
 // The host manager writes these files for a Windows profile-string reader, so values
 // are read the way that reader returns them: section and key names match without
 // regard to case, the value is everything after the first "=" with the surrounding
-// blanks removed, and nothing is unescaped or split. Passwords such as "a,b\c" must
-// reach the session exactly as written.
+// blanks and one pair of enclosing quotes removed, and nothing is unescaped or split.
+// Passwords such as "a,b\c" must reach the session exactly as written.
 #pragma once
 
 #include <QString>

@@ -76,6 +76,12 @@ QStringList dayCountFields(double dayCount)
 
 } // namespace
 
+void CheckOffset(int offset)
+{
+    if (offset < 0)
+        ThrowKx(KxCode::PartialOutOfRange);
+}
+
 QByteArray CutPart(const QByteArray &image, int offset, unsigned syntax)
 {
     const int size = ImageSize(syntax);
@@ -299,6 +305,8 @@ void Show(const KxBinding &b, const KxSNMPVariable &v)
 
 void Read(const KxBinding &b, QByteArray &image)
 {
+    // The part is copied in at the offset: one before the image would write outside it.
+    CheckOffset(b.offset);
     QByteArray part;
     const KxBinding::Kind kind = b.kind();
     if (kind == KxBinding::CheckBox && b.hasBits) {

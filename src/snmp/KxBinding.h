@@ -30,13 +30,17 @@ struct KxBinding {
 
 namespace KxBindingValues {
 
+// Refuses a part that would start before the value's image: a negative offset (-519).
+void CheckOffset(int offset);
+
 // The part of an image a binding shows: empty for an empty image; -519 when the image
 // is too short; -511 for a syntax without a part size.
 QByteArray CutPart(const QByteArray &image, int offset, unsigned syntax);
 
 // Shows a variable's value in the binding's controls (-517, -519, -521, -522).
 void Show(const KxBinding &b, const KxSNMPVariable &v);
-// Reads the binding's controls into the variable's octet image (-517, -519, -521, -522).
+// Reads the binding's controls into the variable's octet image (-517, -519, -521, -522);
+// the image grows with zero octets up to the end of the part.
 void Read(const KxBinding &b, QByteArray &image);
 
 // Several edit boxes for one value: the box texts for a value text of `syntax`

@@ -12,12 +12,12 @@ bool KxDialogs::Confirm(QWidget *parent, const QString &text, const QString &tit
 
 void KxDialogs::ShowMessage(QWidget *parent, const QString &text)
 {
-    MessageBox(parent, text, ProgramTitle(), QMessageBox::Ok);
+    MessageBox(parent, text, ApplicationTitle(), QMessageBox::Ok);
 }
 
 void KxDialogs::ShowError(QWidget *parent, const QString &text)
 {
-    MessageBox(parent, text, ProgramTitle(), QMessageBox::Ok);
+    MessageBox(parent, text, ApplicationTitle(), QMessageBox::Ok);
 }
 
 // ---- Qt ----------------------------------------------------------------------
@@ -157,4 +157,9 @@ KxDialogs *InstallDialogs(KxDialogs *dialogs)
 QString ProgramTitle()
 {
     return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+}
+
+QString ApplicationTitle()
+{
+    return QCoreApplication::applicationName();
 }

@@ -26,9 +26,10 @@ public:
                                                    = QMessageBox::Ok) = 0;
     // OK/Cancel question: true for OK.
     bool Confirm(QWidget *parent, const QString &text, const QString &title);
-    // A plain message, titled with the program's name.
+    // A plain message, titled with the application's title.
     void ShowMessage(QWidget *parent, const QString &text);
-    // The application's error box: an exception's text that reached the window.
+    // The application's error box, titled the same: an exception's text that reached
+    // the window.
     void ShowError(QWidget *parent, const QString &text);
 
     // Filters are Qt's ("Config (*.kcf);;All Files (*)"). Empty when cancelled.
@@ -109,3 +110,6 @@ private:
 
 // The program's file name without its folder: the title of the layer's boxes.
 QString ProgramTitle();
+// The title the program entry gives the application (Qt's application name); until it
+// does, the program's name. Plain messages and the error box carry it.
+QString ApplicationTitle();

@@ -184,11 +184,12 @@ bool KxSNMPRequest2Controls::SetFromControls(bool refresh, bool readControls,
         Request.Set(ok, false, indexList, valueSource);
         AfterSet();
         Busy = false;
-        if (ok)
-            GiveSuccess();
+        if (!ok)
+            return false; // a read now would put its "Ok!" over the set's error
+        GiveSuccess();
         if (Request.VarList.IsTable() && RefreshAfterSet)
             GetIntoControls();
-        return ok;
+        return true;
     } catch (const KxException &) {
         Busy = false;
         throw;

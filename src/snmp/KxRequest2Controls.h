@@ -42,7 +42,8 @@ public:
     // returns false when an error was reported; the asynchronous one returns at once.
     bool GetIntoControls();
     // Reads the controls into the list (when asked) and sends one set; with an index
-    // list only those variables, with a value source their values from it.
+    // list only those variables, with a value source their values from it. With
+    // `refresh`, a table is read again after a successful set, and only then.
     bool SetFromControls(bool refresh = true, bool readControls = true,
                          const QString &indexList = {}, const QStringList *valueSource = nullptr);
 

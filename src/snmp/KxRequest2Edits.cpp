@@ -41,6 +41,7 @@ void KxSNMPRequest2Edits::BindPart(int variable, int offset, unsigned syntax,
                                    const KxOptionList *options,
                                    const std::vector<QWidget *> &controls, const QString &format)
 {
+    KxBindingValues::CheckOffset(offset);
     const KxSNMPVariable &v = Request.VarList[variable];
     KxBinding b;
     b.variable = variable;

@@ -41,7 +41,8 @@ public:
     }
     // The general form: a part of the variable's octet image at `offset`, read as
     // `syntax`, mapped through `options` (none: the variable's own when the part is
-    // the whole variable). `format` applies to edit boxes and may be empty.
+    // the whole variable). `format` applies to edit boxes and may be empty. A negative
+    // offset is refused (-519).
     void BindPart(int variable, int offset, unsigned syntax, const KxOptionList *options,
                   const std::vector<QWidget *> &controls, const QString &format = {});
     // Check box k shows bit position k of `positions` ("0,3,7"); position 0 is the

@@ -141,7 +141,5 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(QList<KxNetInterface>)
-
 QTEST_MAIN(TestKxNetInterface)
 #include "tst_kxnetinterface.moc"

@@ -30,7 +30,7 @@ private slots:
                                    "PrivPassword=x=y=z\r\n"
                                    "SecurityName=\t user \t\r\n"
                                    "ContextName=\r\n"
-                                   "Quoted=\"quoted\"\r\n"
+                                   "AuthPassword2 = \"abc\" \r\n"
                                    "[Other]\r\n"
                                    "Version=1\r\n";
         QTest::newRow("blanks around key and value") << profile << "Program Information" << "AgentPort" << "1161";
@@ -38,7 +38,8 @@ private slots:
             << profile << "Program Information" << "AuthPassword" << "a,b\\c\\\"d\";e";
         QTest::newRow("value after the first =") << profile << "Program Information" << "PrivPassword" << "x=y=z";
         QTest::newRow("tabs trimmed") << profile << "Program Information" << "SecurityName" << "user";
-        QTest::newRow("quotes kept") << profile << "Program Information" << "Quoted" << "\"quoted\"";
+        QTest::newRow("enclosing double quotes dropped")
+            << profile << "Program Information" << "AuthPassword2" << "abc";
         QTest::newRow("key case") << profile << "Program Information" << "agentport" << "1161";
         QTest::newRow("section case") << profile << "PROGRAM information" << "AgentPort" << "1161";
         QTest::newRow("empty value gives default") << profile << "Program Information" << "ContextName" << "dflt";
@@ -51,6 +52,18 @@ private slots:
         QTest::newRow("utf-8 byte order mark") << QByteArray("\xEF\xBB\xBF[S]\nk=1\n") << "S" << "k" << "1";
         QTest::newRow("non-breaking space is not a blank")
             << QByteArray("[S]\nk=pw\xC2\xA0\n") << "S" << "k" << QString::fromUtf8("pw\xC2\xA0");
+        QTest::newRow("enclosing single quotes dropped") << QByteArray("[S]\nk='pw'\n") << "S" << "k" << "pw";
+        QTest::newRow("only one pair dropped") << QByteArray("[S]\nk=\"'pw'\"\n") << "S" << "k" << "'pw'";
+        QTest::newRow("blanks inside the quotes trimmed") << QByteArray("[S]\nk=\" pw \"\n") << "S" << "k" << "pw";
+        QTest::newRow("empty quotes give default") << QByteArray("[S]\nk=\"\"\n") << "S" << "k" << "dflt";
+        QTest::newRow("lone quote kept") << QByteArray("[S]\nk=\"\n") << "S" << "k" << "\"";
+        QTest::newRow("opening quote only kept") << QByteArray("[S]\nk=\"pw\n") << "S" << "k" << "\"pw";
+        QTest::newRow("closing quote only kept") << QByteArray("[S]\nk=pw'\n") << "S" << "k" << "pw'";
+        QTest::newRow("unlike quotes kept") << QByteArray("[S]\nk=\"pw'\n") << "S" << "k" << "\"pw'";
+        QTest::newRow("quotes not around the whole value kept")
+            << QByteArray("[S]\nk=\"a\" \"b\" c\n") << "S" << "k" << "\"a\" \"b\" c";
+        QTest::newRow("first and last quote make the pair")
+            << QByteArray("[S]\nk=\"a\" and \"b\"\n") << "S" << "k" << "a\" and \"b";
         QTest::newRow("no newline at end") << QByteArray("[S]\nk=v") << "S" << "k" << "v";
     }
 

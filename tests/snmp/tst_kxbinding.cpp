@@ -209,6 +209,48 @@ private slots:
         QVERIFY(!s.edits[0]->isEnabled());
     }
 
+    // A table write the device refuses is not followed by a read: the status line keeps
+    // the set's error and the list what it showed.
+    void refusedTableSetIsNotReadAgain_data()
+    {
+        QTest::addColumn<bool>("asynchronous");
+        QTest::newRow("synchronous") << false;
+        QTest::newRow("asynchronous") << true;
+    }
+    void refusedTableSetIsNotReadAgain()
+    {
+        QFETCH(bool, asynchronous);
+        Screen s;
+        KxSNMPRequest2Edits r(&s.window);
+        useSim(r, asynchronous);
+        r.Request.VarList = KxSNMPVarList(kWepKeys, KxItemType::Table, 1);
+        r.BindControl(2, "%s", s.edits[0]);
+        r.BindListView(s.list, true);
+        r.SetStatusBar(s.bar);
+        int gets = 0;
+        r.OnGetComplete = [&](KxSNMPRequest2Controls *, const KxSNMPError &) { ++gets; };
+        QVERIFY(r.GetIntoControls());
+        QTRY_VERIFY_WITH_TIMEOUT(!r.Busy, 5000);
+        QCOMPARE(s.list->topLevelItemCount(), 4);
+
+        // The selected row names a key the device does not have.
+        QTreeWidgetItem *row = s.list->topLevelItem(1);
+        row->setSelected(true);
+        row->setText(0, "9");
+        s.list->topLevelItem(0)->setText(2, "as shown before the write");
+        s.edits[0]->setText("refused");
+        const int before = m_sim->journalLines().size();
+        QCOMPARE(r.SetFromControls(true, true, {}, nullptr), asynchronous);
+        QTRY_VERIFY_WITH_TIMEOUT(!r.Busy, 5000);
+        QCOMPARE(m_sim->journalLines().size(), before + 1);
+        QCOMPARE(lastJournal(*m_sim).split('\t').value(3), QString("noCreation"));
+
+        const QString line = s.bar->currentMessage();
+        QVERIFY2(line.startsWith("Set: ") && !line.contains("Ok!"), qPrintable(line));
+        QCOMPARE(s.list->topLevelItem(0)->text(2), QString("as shown before the write"));
+        QCOMPARE(gets, asynchronous ? 1 : 0);
+    }
+
     void rowNumbersAndSkippedRows()
     {
         QVERIFY(m_sim->set({WEP ".2.2", "i", "1", WEP ".2.4", "i", "2"}).exitCode == 0);

@@ -153,6 +153,30 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(KxException, e.r.ShowValues());
     }
 
+    // A part before the start of the image is refused when bound, and a binding made by
+    // hand with such an offset never writes outside the image.
+    void negativeOffsetRefused()
+    {
+        Edits e(KxSyntax::OctetString);
+        QLineEdit edit;
+        edit.setText("7");
+        try {
+            e.r.BindPart(0, -1, KxSyntax::Unsigned8, nullptr, {&edit});
+            QFAIL("no exception");
+        } catch (const KxException &ex) {
+            QCOMPARE(ex.HelpContext(), -519);
+        }
+        QVERIFY(e.r.Bindings().empty());
+
+        KxBinding b;
+        b.offset = -4;
+        b.syntax = KxSyntax::Unsigned8;
+        b.controls.emplace_back(&edit);
+        QByteArray image("\x01\x02", 2);
+        QVERIFY_THROWS_EXCEPTION(KxException, KxBindingValues::Read(b, image));
+        QCOMPARE(image, QByteArray("\x01\x02", 2));
+    }
+
     void optionControls()
     {
         Edits e(KxSyntax::Integer);

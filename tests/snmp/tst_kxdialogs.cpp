@@ -1,6 +1,7 @@
-// The dialog seam: what a scripted seam records and answers, and that the process-wide
-// accessor hands out whatever is installed.
+// The dialog seam: what a scripted seam records and answers, that the process-wide
+// accessor hands out whatever is installed, and which title each kind of box carries.
 #include "KxDialogs.h"
+#include "KxRequest2Edits.h"
 
 #include <QDialog>
 #include <QPushButton>
@@ -10,6 +11,9 @@ class TestKxDialogs : public QObject {
     Q_OBJECT
 
 private slots:
+    // As the program entry does.
+    void initTestCase() { QCoreApplication::setApplicationName(QStringLiteral("RWN-3460")); }
+
     void scriptedSeamRecordsAndAnswers()
     {
         KxScriptedDialogsScope dialogs;
@@ -22,8 +26,8 @@ private slots:
         QCOMPARE(Dialogs().MessageBox(nullptr, "y/n", "Q", QMessageBox::Yes | QMessageBox::No),
                  QMessageBox::Yes);
         const QList<QPair<QString, QString>> expected = {
-            {"Warning", "Discard?"}, {"Warning", "Really?"}, {ProgramTitle(), "plain"},
-            {ProgramTitle(), "'x' is not a valid integer value"}, {"Q", "y/n"}};
+            {"Warning", "Discard?"}, {"Warning", "Really?"}, {"RWN-3460", "plain"},
+            {"RWN-3460", "'x' is not a valid integer value"}, {"Q", "y/n"}};
         QCOMPARE(dialogs.Boxes(), expected);
 
         dialogs.fileNames.push_back("/tmp/a.kcf");
@@ -33,6 +37,23 @@ private slots:
         QCOMPARE(dialogs.shown.back().filter, QString("All (*)"));
         Dialogs().Beep();
         QCOMPARE(dialogs.beeps, 1);
+    }
+
+    // Plain messages and the error box carry the application's title; the layer's own
+    // boxes keep the program's file name.
+    void titles()
+    {
+        KxScriptedDialogsScope dialogs;
+        QWidget owner;
+        Dialogs().ShowMessage(&owner, "This module is only used in the Tarsel or HP-Openview.");
+        Dialogs().ShowError(&owner, "'' is not a valid integer value");
+        KxSNMPRequest2Edits request(&owner); // no status line: its report is a box
+        request.ReportGetMessage("(KxSNMP++) Ok!");
+        const QList<QPair<QString, QString>> expected = {
+            {"RWN-3460", "This module is only used in the Tarsel or HP-Openview."},
+            {"RWN-3460", "'' is not a valid integer value"},
+            {"tst_kxdialogs", "(KxSNMP++) Ok!"}};
+        QCOMPARE(dialogs.Boxes(), expected);
     }
 
     void modalWindowsRunWithoutBlocking()
