@@ -26,10 +26,10 @@ public:
     explicit ScreenUnderTest(simtest::Objects changes = {}) : fixture({}, std::move(changes)) {}
 
     // Starts the device and opens the screen over the main window stand-in.
-    bool Start()
+    bool Start() { return fixture.Start() && Show(); }
+    // Opens the screen on a device already started.
+    bool Show()
     {
-        if (!fixture.Start())
-            return false;
         screen = std::make_unique<Screen>(&fixture.Host());
         screen->show();
         return true;
