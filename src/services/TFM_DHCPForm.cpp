@@ -112,7 +112,7 @@ QWidget *TFM_DHCP::BuildStaticTab()
                                                      QStringLiteral("Host Name")},
                              QStringLiteral("Static Pool Settings"));
     s.entries->setMinimumWidth(330);
-    columns->addWidget(s.entries);
+    columns->addWidget(s.entries, 1);
     auto *form = new QFormLayout;
     columns->addLayout(form);
     s.hostName = field(page, form, QStringLiteral("Host Name"), "ED_StaticHostName", 0);
@@ -123,6 +123,8 @@ QWidget *TFM_DHCP::BuildStaticTab()
     s.wins = field(page, form, QStringLiteral("Wins "), "ED_StaticWins", 15);
     s.dns = field(page, form, QStringLiteral("DNS "), "ED_StaticDNS", 15);
     s.domain = field(page, form, QStringLiteral("Domain Name "), "ED_StaticDoname", 63);
+    for (QLineEdit *edit : s.Fields())
+        edit->setMinimumWidth(140); // room for a whole address beside the list
     QHBoxLayout *buttons = buttonRow(v);
     s.save = button(page, buttons, QStringLiteral("Save"), "Btn_Add");
     s.del = button(page, buttons, QStringLiteral("Del"), "Btn_Del");

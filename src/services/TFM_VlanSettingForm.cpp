@@ -136,6 +136,8 @@ QWidget *TFM_VlanSetting::BuildEditTab()
     c.name = new QLineEdit(page);
     c.name->setObjectName(QStringLiteral("Ed_VlanName"));
     form->addRow(QStringLiteral("VLAN Name"), c.name);
+    c.vid->setMaximumWidth(80);
+    c.name->setMaximumWidth(240);
 
     auto *groups = new QHBoxLayout;
     v->addLayout(groups);

@@ -5,6 +5,8 @@
 #include "KxScreenFixture.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QPixmap>
 #include <QStatusBar>
 #include <QTest>
 
@@ -18,6 +20,19 @@ inline const QString R = QStringLiteral("1.3.6.1.4.1.32473.2.5.9");
 inline QString vb(const QString &oid, const QString &tagValue)
 {
     return oid + QLatin1Char('|') + tagValue;
+}
+
+// With RWN3460_SCREENSHOTS naming a folder, the window as it is now goes there as
+// `name`.png (the pictures of docs/screens are taken this way).
+inline void Snapshot(QWidget *window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("RWN3460_SCREENSHOTS");
+    if (folder.isEmpty())
+        return;
+    window->adjustSize();
+    QCoreApplication::processEvents();
+    if (!window->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png")))
+        qWarning("cannot save %s", qPrintable(name));
 }
 
 template <class Screen>

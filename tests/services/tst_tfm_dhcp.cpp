@@ -132,6 +132,7 @@ private slots:
             QTRY_VERIFY(!s.StaticReadPending());
             QCOMPARE(s.findChild<QStatusBar *>("StatusBar2")->currentMessage(), QString("Get OK!"));
             QCOMPARE(s.findChild<QComboBox *>("CB_Fuction2")->currentText(), QString("Enable"));
+            Snapshot(&s, "TFM_DHCP");
             QVERIFY(s.findChild<QPushButton *>("Bt_Cancel")->isEnabled());
             s.findChild<QPushButton *>("Bt_Cancel")->click();
             QVERIFY(!s.isVisible());
@@ -261,6 +262,8 @@ private slots:
                                                  {"00C0CA000004", "192.168.0.40", "bravo"}}));
         QCOMPARE(s.CurrentStaticRow(), QString("1"));
         QCOMPARE(t.w<QLineEdit>("ED_StaticSubMask")->text(), QString("255.255.255.0")); // from the pool
+        t.w<QTabWidget>("PageControl1")->setCurrentIndex(1);
+        Snapshot(&s, "TFM_DHCP_static");
 
         // Add: the first free row.
         typeEntry(t, "charlie", "192.168.0.30", "00c0ca000003");
@@ -454,6 +457,8 @@ private slots:
         QTRY_COMPARE(reserved->topLevelItemCount(), 1);
         QCOMPARE(t.setsSince(mark), (QList<QStringList>{{"noError", vb(R + ".3.1.4.3.0", "2|1")}}));
         QCOMPARE(rows(reserved), (QList<QStringList>{{"printer", "00C0CA112203", "192.168.0.20"}}));
+        t.w<QTabWidget>("PageControl1")->setCurrentIndex(2);
+        Snapshot(t.screen.get(), "TFM_DHCP_leases");
     }
 
     // Nothing can be read when the requests cannot be built; the window still closes.

@@ -137,6 +137,7 @@ private slots:
         QCOMPARE(rows(ports)[1], (QStringList{"LAN", "", "1,20", "1"}));
         QCOMPARE(ports->topLevelItem(2)->text(0), QString("rwn3460"));
         QCOMPARE(ports->topLevelItem(17)->text(0), QString("W-8"));
+        Snapshot(&s, "TFM_VlanSetting");
 
         // Every visit of the port list has the device gather it again.
         const int mark = t.fixture.Mark();
@@ -253,6 +254,7 @@ private slots:
         QVERIFY(t.w<QRadioButton>("RB_PortLanUntag")->isChecked());
         QVERIFY(t.w<QRadioButton>("RB_MssidPrimaryNot")->isChecked());
         QVERIFY(s.AddOrEdit());
+        Snapshot(&s, "TFM_VlanSetting_edit");
         t.w<QLineEdit>("Ed_VlanName")->setText("twenty-b");
         t.w<QRadioButton>("RB_WdsW1Tag")->setChecked(true);
         const int mark = t.fixture.Mark();
