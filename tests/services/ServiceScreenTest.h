@@ -5,6 +5,9 @@
 #include "KxScreenFixture.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTreeWidget>
 #include <QCoreApplication>
 #include <QPixmap>
 #include <QStatusBar>
@@ -33,6 +36,23 @@ inline void Snapshot(QWidget *window, const QString &name)
     QCoreApplication::processEvents();
     if (!window->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png")))
         qWarning("cannot save %s", qPrintable(name));
+}
+
+// The object names of the input controls a user can reach that have no accessible name.
+inline QStringList Unnamed(QWidget *window)
+{
+    QStringList unnamed;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        const bool input = qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w)
+                           || qobject_cast<QAbstractButton *>(w) || qobject_cast<QTreeWidget *>(w);
+        // Controls that only carry values are hidden for good; a combo's own line edit
+        // is part of the combo.
+        if (input && !w->isHidden() && !qobject_cast<QComboBox *>(w->parentWidget())
+            && w->accessibleName().isEmpty()
+            && !(qobject_cast<QAbstractButton *>(w) && !static_cast<QAbstractButton *>(w)->text().isEmpty()))
+            unnamed << w->objectName();
+    }
+    return unnamed;
 }
 
 template <class Screen>

@@ -133,6 +133,8 @@ private slots:
             QCOMPARE(s.findChild<QStatusBar *>("StatusBar2")->currentMessage(), QString("Get OK!"));
             QCOMPARE(s.findChild<QComboBox *>("CB_Fuction2")->currentText(), QString("Enable"));
             Snapshot(&s, "TFM_DHCP");
+            QCOMPARE(Unnamed(&s), QStringList());
+            QCOMPARE(s.findChild<QLineEdit *>("Ed_Lease")->accessibleName(), QString("Lease Time (60 - 31536000 sec)"));
             QVERIFY(s.findChild<QPushButton *>("Bt_Cancel")->isEnabled());
             s.findChild<QPushButton *>("Bt_Cancel")->click();
             QVERIFY(!s.isVisible());

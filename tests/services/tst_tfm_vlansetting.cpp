@@ -121,6 +121,8 @@ private slots:
         QVERIFY(started(t, 2));
         TFM_VlanSetting &s = *t.screen;
         QCOMPARE(s.windowTitle(), QString("Advanced \\ VLAN Settings"));
+        QCOMPARE(Unnamed(&s), QStringList());
+        QCOMPARE(t.w("RB_MssidS3Tag")->accessibleName(), QString("S-3 Tag"));
         QCOMPARE(t.w<QLabel>("LB_VlanMode")->text(), QString("Static"));
         QCOMPARE(rows(t.w<QTreeWidget>("LV_VlanListUser")),
                  (QList<QStringList>{{"1", "default", kPortNames.join(','), ""}, {"20", "twenty", "LAN", "Mgmt"}}));
