@@ -29,6 +29,18 @@
 //   that takes its time. A failed transfer fails the SET with genErr; a rejected
 //   configuration file with wrongValue; an upgrade command without the matching
 //   direction, server address or file name with inconsistentValue (v1: badValue).
+// - DHCP server: a lease outside 60..31536000 s is refused (wrongValue), a pool whose end
+//   lies below its start or outside the start's /24 network, and a static address equal
+//   to the AP's own or held by another static row, with inconsistentValue. Writing a row
+//   number into dhcpServerStaticDelete frees that row (address 0.0.0.0). The refresh
+//   triggers gather the lease lists: three LAN clients (one sends no host name) take the
+//   next pool addresses while the server is on, unless their MAC is reserved; every
+//   enabled reservation is listed while static addresses are on.
+// - VLAN: a VID (or port VID) outside 1..4094 is refused (wrongValue), a VID another row
+//   holds with inconsistentValue. Deleting a VLAN row moves the rows below it up, the
+//   last row becomes free (VID 0, no name). The port-list refresh gathers each port's
+//   tagged and untagged VIDs. Bringing settings into effect with VLAN on turns WDS and
+//   Wireless Client mode into Access Point.
 // - Sets are atomic: every varbind is checked first (unknown object: noCreation, which
 //   SNMPv1 managers see as noSuchName; read-only: notWritable, v1 readOnly; wrong type:
 //   wrongType, v1 badValue; too long: wrongLength; value not known to the device:

@@ -13,11 +13,13 @@
 #include "KxStartup.h"
 #include "TAboutForm.h"
 #include "TFM_CfgFile.h"
+#include "TFM_DHCP.h"
 #include "TFM_DevInfo.h"
 #include "TFM_Firmware.h"
 #include "TFM_Information.h"
 #include "TFM_LanCfg.h"
 #include "TFM_Sytem.h"
+#include "TFM_VlanSetting.h"
 #include "TFM_Waiting.h"
 
 #include <QComboBox>
@@ -70,6 +72,8 @@ TFM_DevInfo *g_devInfoScreen = nullptr;
 TAboutForm *g_aboutForm = nullptr;
 TFM_Firmware *g_firmwareScreen = nullptr;
 TFM_CfgFile *g_cfgFileScreen = nullptr;
+TFM_DHCP *g_dhcpScreen = nullptr;
+TFM_VlanSetting *g_vlanScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
 {
@@ -234,11 +238,11 @@ void TMainForm::BuildMenu()
     AddEntry(filter, QStringLiteral("Wireless MAC ACL"));
     AddEntry(filter, QStringLiteral("WLAN Partition"));
     AddEntry(advanced, QStringLiteral("Multi-SSID"));
-    AddEntry(advanced, QStringLiteral("DHCP Server"));
+    AddEntry(advanced, QStringLiteral("DHCP Server"), [this] { OpenScreen(g_dhcpScreen, this); });
     AddEntry(advanced, QStringLiteral("Intrusion"));
     AddEntry(advanced, QStringLiteral("Scheduling"));
     AddEntry(advanced, QStringLiteral("Qos Setting"))->setVisible(false);
-    AddEntry(advanced, QStringLiteral("Vlan Setting"));
+    AddEntry(advanced, QStringLiteral("Vlan Setting"), [this] { OpenScreen(g_vlanScreen, this); });
     AddEntry(advanced, QStringLiteral("AP Array"));
     AddEntry(advanced, QStringLiteral("Internal RADIUS Server"));
     AddEntry(advanced, QStringLiteral("Traffic Control"));

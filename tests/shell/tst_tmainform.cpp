@@ -408,10 +408,11 @@ private slots:
             [&] { QCOMPARE(window->parentWidget(), &form); }();
             return 1;
         };
-        for (const char *entry : {"Information", "LAN", "Device Info"})
+        for (const char *entry : {"Information", "LAN", "Device Info", "DHCP Server", "Vlan Setting"})
             action(form, entry)->trigger();
         QCOMPARE(opened, QStringList({"FM_Information Home \\ Information", "FM_LanCfg Home \\ LAN",
-                                      "FM_DevInfo Status \\ Device Info"}));
+                                      "FM_DevInfo Status \\ Device Info", "FM_DHCP Advanced \\ DHCP Server",
+                                      "FM_VlanSetting Advanced \\ VLAN Settings"}));
         for (const QPointer<QDialog> &window : windows)
             QVERIFY(window.isNull());
     }

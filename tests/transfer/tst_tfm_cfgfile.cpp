@@ -159,7 +159,11 @@ private slots:
         const simtest::Objects file = simtest::readDataFile(m_dir.filePath(stored));
         QVERIFY(file.size() >= 10);
         QCOMPARE(file.value(kSysName), octets(name));
-        const simtest::Objects device = simtest::parseToolOutput(m_sim->get(file.keys()).out);
+        // A few objects per request: the whole file would not fit into one answer.
+        simtest::Objects device;
+        const QStringList keys = file.keys();
+        for (qsizetype i = 0; i < keys.size(); i += 40)
+            device.insert(simtest::parseToolOutput(m_sim->get(keys.mid(i, 40)).out));
         QCOMPARE(device, file);
         QCOMPARE(setsSince(*m_sim, before), QList<QStringList>({addressSet(stored), transferSet(3), upgradeSet(2)}));
     }
