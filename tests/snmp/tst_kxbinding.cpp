@@ -243,7 +243,7 @@ private slots:
         QCOMPARE(r.SetFromControls(true, true, {}, nullptr), asynchronous);
         QTRY_VERIFY_WITH_TIMEOUT(!r.Busy, 5000);
         QCOMPARE(m_sim->journalLines().size(), before + 1);
-        QCOMPARE(lastJournal(*m_sim).split('\t').value(3), QString("noCreation"));
+        QCOMPARE(lastJournal(*m_sim).split('\t').value(4), QString("noCreation"));
 
         const QString line = s.bar->currentMessage();
         QVERIFY2(line.startsWith("Set: ") && !line.contains("Ok!"), qPrintable(line));
