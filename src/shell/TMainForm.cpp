@@ -13,12 +13,14 @@
 #include "KxScreen.h"
 #include "KxStartup.h"
 #include "TAboutForm.h"
+#include "TFM_Admin2.h"
 #include "TFM_CfgFile.h"
 #include "TFM_DevInfo.h"
 #include "TFM_Firmware.h"
 #include "TFM_Information.h"
 #include "TFM_LanCfg.h"
 #include "TFM_Sytem.h"
+#include "TFM_Time.h"
 #include "TFM_Waiting.h"
 
 #include <QComboBox>
@@ -68,6 +70,8 @@ TFM_DevInfo *g_devInfoScreen = nullptr;
 TAboutForm *g_aboutForm = nullptr;
 TFM_Firmware *g_firmwareScreen = nullptr;
 TFM_CfgFile *g_cfgFileScreen = nullptr;
+TFM_Admin2 *g_adminScreen = nullptr;
+TFM_Time *g_timeScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
 {
@@ -240,10 +244,10 @@ void TMainForm::BuildMenu()
     AddEntry(advanced, QStringLiteral("Traffic Control"));
 
     QMenu *tools = bar->addMenu(QStringLiteral("Tools"));
-    AddEntry(tools, QStringLiteral("Admin"));
+    AddEntry(tools, QStringLiteral("Admin"), [this] { OpenScreen(g_adminScreen, this); });
     AddEntry(tools, QStringLiteral("System"), [this] { OpenScreen(g_systemScreen, this); });
     AddEntry(tools, QStringLiteral("Firmware"), [this] { OpenScreen(g_firmwareScreen, this); });
-    AddEntry(tools, QStringLiteral("Time and Date"));
+    AddEntry(tools, QStringLiteral("Time and Date"), [this] { OpenScreen(g_timeScreen, this); });
     AddEntry(tools, QStringLiteral("Configuration File"), [this] { OpenScreen(g_cfgFileScreen, this); });
 
     QMenu *configuration = bar->addMenu(QStringLiteral("Configuration"));

@@ -2,6 +2,7 @@
 // which order, the input checks, the console protocols, the password, and the address
 // ranges (add, delete, and every way an add is refused).
 #include "KxScreenFixture.h"
+#include "TMainForm.h"
 #include "TFM_Admin2.h"
 #include "TFM_Waiting.h"
 
@@ -109,6 +110,21 @@ private:
     }
 
 private slots:
+    void menuOpensTheScreen()
+    {
+        screentest::ScreenFixture fixture;
+        QVERIFY2(fixture.Start(), qPrintable(fixture.Error()));
+        TMainForm form;
+        QString opened;
+        fixture.Dialogs().ModalHandler = [&](QDialog *window) {
+            opened = window->objectName() + " " + window->windowTitle();
+            [&] { QCOMPARE(window->parentWidget(), &form); }();
+            return 0;
+        };
+        form.findChild<QAction *>("Admin")->trigger();
+        QCOMPARE(opened, QString("FM_Admin2 Tools \\ Administrator Settings"));
+    }
+
     void opensWithTheDeviceSettings()
     {
         screentest::ScreenFixture fixture({}, twoRanges());

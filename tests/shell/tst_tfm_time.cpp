@@ -2,6 +2,7 @@
 // sends for NTP, a time set by hand, and each zone; when the clock is left alone; the
 // checks of the server address and the date.
 #include "KxScreenFixture.h"
+#include "TMainForm.h"
 #include "KxStatusTarget.h"
 #include "TFM_Time.h"
 #include "TFM_Waiting.h"
@@ -80,6 +81,21 @@ private:
     }
 
 private slots:
+    void menuOpensTheScreen()
+    {
+        screentest::ScreenFixture fixture;
+        QVERIFY2(fixture.Start(), qPrintable(fixture.Error()));
+        TMainForm form;
+        QString opened;
+        fixture.Dialogs().ModalHandler = [&](QDialog *window) {
+            opened = window->objectName() + " " + window->windowTitle();
+            [&] { QCOMPARE(window->parentWidget(), &form); }();
+            return 0;
+        };
+        form.findChild<QAction *>("Time and Date")->trigger();
+        QCOMPARE(opened, QString("FM_Time Tools \\ Time and Date"));
+    }
+
     void opensWithTheDeviceSettings()
     {
         screentest::ScreenFixture fixture;
