@@ -162,6 +162,8 @@ void TFM_Admin2::BuildControls()
     m_oldPassword = PasswordEdit(AddEdit(login, QStringLiteral("Old Password"), "Ed_OPwd"));
     m_newPassword = PasswordEdit(AddEdit(login, QStringLiteral("New Password"), "Ed_NPwd"));
     m_confirmPassword = PasswordEdit(AddEdit(login, QStringLiteral("Confirm New Password"), "Ed_CNP"));
+    for (QLineEdit *edit : {m_user, m_oldPassword, m_newPassword, m_confirmPassword})
+        edit->setMinimumWidth(180);
 
     QFormLayout *console = AddGroup(QStringLiteral("Console"), left);
     m_console = new QCheckBox(QStringLiteral("Enable"), this);
@@ -216,7 +218,7 @@ void TFM_Admin2::BuildControls()
     limits->addRow(rangeButtons);
     m_userList = new QTreeWidget(this);
     m_userList->setObjectName(QStringLiteral("ListView_User"));
-    m_userList->setMinimumWidth(380);
+    m_userList->setMinimumWidth(560); // the three columns at their captions' width
     limits->addRow(m_userList);
 
     QFormLayout *control = AddGroup(QStringLiteral("Control Setting"), left);
