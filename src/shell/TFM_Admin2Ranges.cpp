@@ -7,6 +7,7 @@
 #include "KxTableRequest.h"
 
 #include <QComboBox>
+#include <QHostAddress>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,13 +25,7 @@ const QString kListFull = QStringLiteral("Maximum number of IP Range List is 4!!
 // A dotted address as a number, first octet most significant (0 for anything else).
 quint32 AddressNumber(const QString &text)
 {
-    const QStringList parts = text.split(QLatin1Char('.'));
-    if (parts.size() != 4)
-        return 0;
-    quint32 n = 0;
-    for (const QString &p : parts)
-        n = (n << 8) | (p.toUInt() & 0xff);
-    return n;
+    return QHostAddress(text).toIPv4Address();
 }
 
 // The list-view column that shows `variable`.
