@@ -49,6 +49,10 @@ std::optional<Value> Device::get(const Oid &oid) const
         v.number = static_cast<std::uint64_t>(ticks) & 0xffffffffu;
         return v;
     }
+    for (const Subsystem &s : subsystems_)
+        if (s.live)
+            if (std::optional<Value> v = s.live(*this, oid))
+                return v;
     return it->second;
 }
 

@@ -1,6 +1,8 @@
 // The module shell's objects: the system group, the LAN settings and the device-wide
-// commands (apply, discard, restart, factory default).
+// commands (apply, discard, restart, factory default); management access and the clock
+// in files of their own.
 #include "Device.h"
+#include "DeviceShellParts.h"
 
 namespace sim {
 
@@ -93,9 +95,36 @@ void followLanSettings(Device &device)
     }
 }
 
-} // namespace
+// The parts' rules after the shell's own; a written varbind goes to the first part
+// that knows it, and every part brings its derived objects in line.
+Subsystem combine(std::vector<Subsystem> parts)
+{
+    Subsystem all;
+    for (const Subsystem &p : parts)
+        all.rules.insert(all.rules.end(), p.rules.begin(), p.rules.end());
+    all.behaviour = [parts](Device &device, const Varbind &vb) -> std::optional<int> {
+        for (const Subsystem &p : parts)
+            if (p.behaviour)
+                if (std::optional<int> status = p.behaviour(device, vb))
+                    return status;
+        return std::nullopt;
+    };
+    all.activate = [parts](Device &device) {
+        for (const Subsystem &p : parts)
+            if (p.activate)
+                p.activate(device);
+    };
+    all.live = [parts](const Device &device, const Oid &oid) -> std::optional<Value> {
+        for (const Subsystem &p : parts)
+            if (p.live)
+                if (std::optional<Value> v = p.live(device, oid))
+                    return v;
+        return std::nullopt;
+    };
+    return all;
+}
 
-Subsystem shellSubsystem()
+Subsystem ownPart()
 {
     return {
         {
@@ -114,6 +143,13 @@ Subsystem shellSubsystem()
         behaviour,
         followLanSettings,
     };
+}
+
+} // namespace
+
+Subsystem shellSubsystem()
+{
+    return combine({ownPart(), adminPart(), clockPart()});
 }
 
 } // namespace sim

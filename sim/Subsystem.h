@@ -47,6 +47,9 @@ struct Subsystem {
     // Brings derived objects in line with the settings (after a boot, an apply, a
     // restored configuration).
     std::function<void(Device &)> activate;
+    // What a read shows for an object that changes by itself (a clock), in place of
+    // its stored value; nothing for the objects it does not know.
+    std::function<std::optional<Value>(const Device &, const Oid &)> live = {};
 };
 
 Subsystem shellSubsystem();

@@ -41,6 +41,13 @@
 //   last row becomes free (VID 0, no name). The port-list refresh gathers each port's
 //   tagged and untagged VIDs. Bringing settings into effect with VLAN on turns WDS and
 //   Wireless Client mode into Access Point.
+// - Management access: the manager address-range table keeps its rows apart: a row is
+//   free (0.0.0.0 to 0.0.0.0) or a range start <= end sharing no address with another row
+//   in use, else inconsistentValue; managerDelete = 1 frees its row. The VLAN tag is 0 to
+//   4095, the user name at most 64 and the password at most 12 octets. The time of day
+//   (sntpTimeofDay) runs from the moment it was last set, or from the start; it is set by
+//   writing "mm/dd/yyyy hh:mm:ss" to it (anything else, or a day that does not exist, is
+//   wrongValue) and is kept out of configuration files.
 // - Sets are atomic: every varbind is checked first (unknown object: noCreation, which
 //   SNMPv1 managers see as noSuchName; read-only: notWritable, v1 readOnly; wrong type:
 //   wrongType, v1 badValue; too long: wrongLength; value not known to the device:

@@ -12,6 +12,7 @@
 #include "KxScreen.h"
 #include "KxStartup.h"
 #include "TAboutForm.h"
+#include "TFM_Admin2.h"
 #include "TFM_CfgFile.h"
 #include "TFM_DHCP.h"
 #include "TFM_DevInfo.h"
@@ -19,6 +20,7 @@
 #include "TFM_Information.h"
 #include "TFM_LanCfg.h"
 #include "TFM_Sytem.h"
+#include "TFM_Time.h"
 #include "TFM_VlanSetting.h"
 #include "TFM_Waiting.h"
 
@@ -74,6 +76,8 @@ TFM_Firmware *g_firmwareScreen = nullptr;
 TFM_CfgFile *g_cfgFileScreen = nullptr;
 TFM_DHCP *g_dhcpScreen = nullptr;
 TFM_VlanSetting *g_vlanScreen = nullptr;
+TFM_Admin2 *g_adminScreen = nullptr;
+TFM_Time *g_timeScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
 {
@@ -248,10 +252,10 @@ void TMainForm::BuildMenu()
     AddEntry(advanced, QStringLiteral("Traffic Control"));
 
     QMenu *tools = bar->addMenu(QStringLiteral("Tools"));
-    AddEntry(tools, QStringLiteral("Admin"));
+    AddEntry(tools, QStringLiteral("Admin"), [this] { OpenScreen(g_adminScreen, this); });
     AddEntry(tools, QStringLiteral("System"), [this] { OpenScreen(g_systemScreen, this); });
     AddEntry(tools, QStringLiteral("Firmware"), [this] { OpenScreen(g_firmwareScreen, this); });
-    AddEntry(tools, QStringLiteral("Time and Date"));
+    AddEntry(tools, QStringLiteral("Time and Date"), [this] { OpenScreen(g_timeScreen, this); });
     AddEntry(tools, QStringLiteral("Configuration File"), [this] { OpenScreen(g_cfgFileScreen, this); });
 
     QMenu *configuration = bar->addMenu(QStringLiteral("Configuration"));

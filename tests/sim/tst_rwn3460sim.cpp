@@ -17,6 +17,7 @@ namespace {
 
 const QString kSysDescr = "1.3.6.1.2.1.1.1.0";
 const QString kSysUpTime = "1.3.6.1.2.1.1.3.0";
+const QString kTimeOfDay = "1.3.6.1.4.1.32473.2.5.9.4.8.7.0"; // the clock runs
 const QString kSysContact = "1.3.6.1.2.1.1.4.0";
 const QString kSysName = "1.3.6.1.2.1.1.5.0";
 const QString kSysLocation = "1.3.6.1.2.1.1.6.0";
@@ -119,8 +120,11 @@ void TestRwn3460Sim::readsMatchDataFile()
     QVERIFY(got.value(kSysUpTime).startsWith("67|"));
     QVERIFY(got.value(kSysUpTime).mid(3).toLongLong() > 0);
     got.remove(kSysUpTime);
+    QVERIFY(got.value(kTimeOfDay).startsWith("4x|"));
+    got.remove(kTimeOfDay);
     Objects expected = factory_;
     expected.remove(kSysUpTime);
+    expected.remove(kTimeOfDay);
     QCOMPARE(got, expected);
 }
 
