@@ -41,6 +41,12 @@ public:
         // The configuration upload is acknowledged but never sent: a device whose
         // backup does not reach the PC.
         bool loseUploads = false;
+        // What the radio finds when told to gather its station tables (cells of the
+        // client and WDS tables), and how those triggers answer: refused with genErr,
+        // and after a delay during which the agent answers nothing else.
+        State gathered;
+        bool triggerFail = false;
+        int triggerDelayMs = 0;
         std::function<void(const std::string &)> report; // one line per transfer
     };
 
