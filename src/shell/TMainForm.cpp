@@ -19,6 +19,7 @@
 #include "TFM_Information.h"
 #include "TFM_LanCfg.h"
 #include "TFM_Sytem.h"
+#include "TFM_WDSInfo.h"
 #include "TFM_Waiting.h"
 
 #include <QComboBox>
@@ -68,6 +69,7 @@ TFM_DevInfo *g_devInfoScreen = nullptr;
 TAboutForm *g_aboutForm = nullptr;
 TFM_Firmware *g_firmwareScreen = nullptr;
 TFM_CfgFile *g_cfgFileScreen = nullptr;
+TFM_WDSInfo *g_wdsInfoScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
 {
@@ -253,7 +255,7 @@ void TMainForm::BuildMenu()
     QMenu *status = bar->addMenu(QStringLiteral("Status"));
     AddEntry(status, QStringLiteral("Device Info"), [this] { OpenScreen(g_devInfoScreen, this); });
     AddEntry(status, QStringLiteral("Client Infomation"));
-    AddEntry(status, QStringLiteral("WDS Information"));
+    AddEntry(status, QStringLiteral("WDS Information"), [this] { OpenScreen(g_wdsInfoScreen, this); });
     QMenu *stats = status->addMenu(QStringLiteral("Stats"));
     AddEntry(stats, QStringLiteral("Ethernet"));
     AddEntry(stats, QStringLiteral("WLAN"));
