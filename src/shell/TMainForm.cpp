@@ -13,8 +13,10 @@
 #include "KxScreen.h"
 #include "KxStartup.h"
 #include "TAboutForm.h"
+#include "TClientInformation.h"
 #include "TFM_CfgFile.h"
 #include "TFM_DevInfo.h"
+#include "TFM_FilterMACACL.h"
 #include "TFM_Firmware.h"
 #include "TFM_Information.h"
 #include "TFM_LanCfg.h"
@@ -69,7 +71,9 @@ TFM_DevInfo *g_devInfoScreen = nullptr;
 TAboutForm *g_aboutForm = nullptr;
 TFM_Firmware *g_firmwareScreen = nullptr;
 TFM_CfgFile *g_cfgFileScreen = nullptr;
+TClientInformation *g_clientInformation = nullptr;
 TFM_WDSInfo *g_wdsInfoScreen = nullptr;
+TFM_FilterMACACL *g_filterMacAclScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
 {
@@ -229,7 +233,7 @@ void TMainForm::BuildMenu()
     QMenu *advanced = bar->addMenu(QStringLiteral("Advanced"));
     AddEntry(advanced, QStringLiteral("Performance"));
     QMenu *filter = advanced->addMenu(QStringLiteral("Filter"));
-    AddEntry(filter, QStringLiteral("Wireless MAC ACL"));
+    AddEntry(filter, QStringLiteral("Wireless MAC ACL"), [this] { OpenScreen(g_filterMacAclScreen, this); });
     AddEntry(filter, QStringLiteral("WLAN Partition"));
     AddEntry(advanced, QStringLiteral("Multi-SSID"));
     AddEntry(advanced, QStringLiteral("DHCP Server"));
@@ -254,7 +258,7 @@ void TMainForm::BuildMenu()
 
     QMenu *status = bar->addMenu(QStringLiteral("Status"));
     AddEntry(status, QStringLiteral("Device Info"), [this] { OpenScreen(g_devInfoScreen, this); });
-    AddEntry(status, QStringLiteral("Client Infomation"));
+    AddEntry(status, QStringLiteral("Client Infomation"), [this] { OpenScreen(g_clientInformation, this); });
     AddEntry(status, QStringLiteral("WDS Information"), [this] { OpenScreen(g_wdsInfoScreen, this); });
     QMenu *stats = status->addMenu(QStringLiteral("Stats"));
     AddEntry(stats, QStringLiteral("Ethernet"));
