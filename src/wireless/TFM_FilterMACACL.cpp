@@ -114,23 +114,26 @@ void TFM_FilterMACACL::BuildControls()
     m_userList = listView(this, "LV_UerMACAddress", QStringLiteral("MAC Address"),
                           {QStringLiteral("ID"), QStringLiteral("MAC Address")});
     m_userList->setColumnWidth(0, 40);
+    m_userList->setMinimumWidth(190);
     m_delete = button(this, "Bt_Del", QStringLiteral("Delete"));
     listColumn->addWidget(m_userList);
     listColumn->addWidget(m_delete, 0, Qt::AlignRight);
-    lists->addWidget(listGroup, 2);
+    lists->addWidget(listGroup, 1);
 
     auto *clientGroup = new QGroupBox(QStringLiteral("Current Client Information "), this);
     auto *clientColumn = new QVBoxLayout(clientGroup);
     m_clientUsers = listView(this, "LV_ClientUser", QStringLiteral("Current Client Information"),
                              {QStringLiteral("MAC Address"), QStringLiteral("SSID"), QStringLiteral("Band"),
                               QStringLiteral("Authentication"), QStringLiteral("Signal")});
-    m_clientUsers->setColumnWidth(0, 120);
-    m_clientUsers->setMinimumWidth(430);
+    const int widths[] = {110, 75, 45, 100, 50};
+    for (int c = 0; c < 5; ++c)
+        m_clientUsers->setColumnWidth(c, widths[c]);
+    m_clientUsers->setMinimumWidth(400);
     m_addClient = button(this, "Bt_Add", QStringLiteral("Add"));
     m_addClient->setEnabled(false);
     clientColumn->addWidget(m_clientUsers);
     clientColumn->addWidget(m_addClient, 0, Qt::AlignRight);
-    lists->addWidget(clientGroup, 3);
+    lists->addWidget(clientGroup, 2);
     Body()->addLayout(lists);
 
     m_save = AddButton(QStringLiteral("Save"), "Bt_Apply");
