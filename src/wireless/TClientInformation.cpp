@@ -39,6 +39,7 @@ TClientInformation::TClientInformation(QWidget *parent)
 
     auto *association = new QHBoxLayout;
     m_band = namedLabel(this, "Lb_Band", QString());
+    m_band->setAccessibleName(QStringLiteral("Station association band"));
     association->addWidget(new QLabel(QStringLiteral("Station association"), this));
     association->addWidget(new QLabel(QStringLiteral("("), this));
     association->addWidget(m_band);
@@ -70,7 +71,10 @@ TClientInformation::TClientInformation(QWidget *parent)
     BuildRequests();
 }
 
-TClientInformation::~TClientInformation() = default;
+TClientInformation::~TClientInformation()
+{
+    StopRequests();
+}
 
 void TClientInformation::BuildRequests()
 {

@@ -84,6 +84,9 @@ TFM_FilterMACACL::TFM_FilterMACACL(QWidget *parent)
 
 TFM_FilterMACACL::~TFM_FilterMACACL()
 {
+    StopRequests();
+    if (m_userListRequest)
+        m_userListRequest->Request.Enabled = false;
     m_userListRequest.reset();
 }
 

@@ -80,7 +80,7 @@ TFM_WDSInfo::TFM_WDSInfo(QWidget *parent)
     m_channel = namedLabel(this, "Lb_Channel");
     m_channel->setAccessibleName(QStringLiteral("Channel"));
     m_band = namedLabel(this, "Lb_Band");
-    m_band->setAccessibleName(QStringLiteral("GHZ"));
+    m_band->setAccessibleName(QStringLiteral("Frequency (GHZ)"));
     line->addWidget(new QLabel(QStringLiteral("Channel : "), this));
     line->addWidget(m_channel);
     line->addWidget(new QLabel(QStringLiteral("("), this));
@@ -116,7 +116,10 @@ TFM_WDSInfo::TFM_WDSInfo(QWidget *parent)
     BuildRequests();
 }
 
-TFM_WDSInfo::~TFM_WDSInfo() = default;
+TFM_WDSInfo::~TFM_WDSInfo()
+{
+    StopRequests();
+}
 
 void TFM_WDSInfo::BuildRequests()
 {
