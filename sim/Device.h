@@ -44,6 +44,12 @@ public:
         // A configuration upload is acknowledged at once and sent this much later: a
         // device that takes its time to assemble the file.
         int uploadDelaySeconds = 0;
+        // What the radio finds when told to gather its station tables (cells of the
+        // client and WDS tables), and how those triggers answer: refused with genErr,
+        // and after a delay during which the agent answers nothing else.
+        State gathered;
+        bool triggerFail = false;
+        int triggerDelayMs = 0;
         std::function<void(const std::string &)> report; // one line per transfer
     };
 

@@ -1,11 +1,34 @@
-// The wireless objects: radio, security of the primary SSID, AP array.
+// The wireless objects: radio, security of the primary SSID, AP array, stations.
 #include "Device.h"
+#include "DeviceStations.h"
+
+#include <string>
 
 namespace sim {
 
+namespace {
+
+const Oid kChannel = under(kRoot, {2, 1, 3, 3, 1, 1, 1, 3, 1});
+const Oid kFrequency = under(kRoot, {2, 1, 3, 3, 1, 1, 1, 10, 1});
+const Oid kBand = under(kRoot, {2, 1, 3, 3, 1, 1, 1, 34, 1});
+
+// The centre frequency the radio reports, in GHz, follows its band and channel.
+void followChannel(State &state)
+{
+    auto channel = state.find(kChannel), band = state.find(kBand), frequency = state.find(kFrequency);
+    if (channel == state.end() || band == state.end() || frequency == state.end())
+        return;
+    const long ch = channel->second.integer;
+    const long mhz = band->second.integer == 1 ? 5000 + 5 * ch : ch == 14 ? 2484 : 2407 + 5 * ch;
+    const std::string fraction = std::to_string(1000 + mhz % 1000).substr(1);
+    frequency->second.octets = std::to_string(mhz / 1000) + "." + fraction;
+}
+
+} // namespace
+
 Subsystem wirelessSubsystem()
 {
-    return {
+    Subsystem wireless = {
         {
             {under(kRoot, {2, 1, 3, 3, 1, 1, 1, 1}), Kind::Setting, {}, 32},   // dot11Ssid
             {under(kRoot, {2, 1, 3, 3, 1, 1, 1, 3}), Kind::Setting,            // dot11Channel
@@ -21,9 +44,15 @@ Subsystem wirelessSubsystem()
             {under(kRoot, {3, 11, 1, 1, 2}), Kind::Setting, {1, 2, 3}},       // AP array role
             {under(kRoot, {3, 11, 1, 1, 3}), Kind::Setting, {}, 32},          // AP array name
         },
-        {},
-        {},
+        stationBehaviour,
+        [](Device &device) {
+            followChannel(device.current());
+            clearGathered(device);
+        },
     };
+    for (Rule &r : stationRules())
+        wireless.rules.push_back(std::move(r));
+    return wireless;
 }
 
 } // namespace sim

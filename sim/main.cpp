@@ -48,6 +48,18 @@
 //   (sntpTimeofDay) runs from the moment it was last set, or from the start; it is set by
 //   writing "mm/dd/yyyy hh:mm:ss" to it (anything else, or a day that does not exist, is
 //   wrongValue) and is kept out of configuration files.
+// - Stations: the client table and the WDS table hold fixed slots that read as empty
+//   (MAC 000000000000) after a boot or an apply. Writing 1 to dot11ClientInformationRefresh
+//   or dot11WdsRefresh fills the table's slots with what the radio finds, the rows of the
+//   --gathered file (default: rwn3460-gathered.snmprec beside the factory file); a slot
+//   that file does not fill is empty. --trigger-fail refuses those writes with genErr;
+//   --trigger-delay MS answers them only after MS milliseconds, the agent answering
+//   nothing meanwhile. The MAC access list's slots are filled and emptied by the device:
+//   dot11MacAccessControlMacAddressAdd puts a MAC into the first empty slot,
+//   ...Delete empties the slot holding it; both read back 000000000000. Refused: a MAC
+//   that is not 6 octets (wrongLength), the all-zero MAC (wrongValue), adding a listed
+//   MAC or deleting one not listed (inconsistentValue), adding to a full list
+//   (resourceUnavailable).
 // - Sets are atomic: every varbind is checked first (unknown object: noCreation, which
 //   SNMPv1 managers see as noSuchName; read-only: notWritable, v1 readOnly; wrong type:
 //   wrongType, v1 badValue; too long: wrongLength; value not known to the device:
@@ -105,6 +117,9 @@
 #ifndef RWN3460_SIM_FACTORY_FILE
 #define RWN3460_SIM_FACTORY_FILE "rwn3460.snmprec"
 #endif
+#ifndef RWN3460_SIM_GATHERED_FILE
+#define RWN3460_SIM_GATHERED_FILE "rwn3460-gathered.snmprec"
+#endif
 
 namespace {
 
@@ -126,6 +141,9 @@ struct Config {
     std::string keepFetched;
     bool loseUploads = false;
     int uploadDelaySeconds = 0;
+    std::string gathered = RWN3460_SIM_GATHERED_FILE;
+    bool triggerFail = false;
+    int triggerDelayMs = 0;
 };
 
 void usage(std::FILE *out)
@@ -150,6 +168,10 @@ void usage(std::FILE *out)
         "  --keep-fetched DIR        keep a copy of every fetched file in DIR\n"
         "  --lose-uploads            acknowledge a configuration upload, never send it\n"
         "  --upload-delay N          acknowledge a configuration upload, send it N s later\n"
+        "  --gathered FILE           client and WDS rows the radio finds when told to\n"
+        "                            gather (default %s)\n"
+        "  --trigger-fail            refuse the gathering triggers (genErr)\n"
+        "  --trigger-delay MS        answer the gathering triggers after MS milliseconds\n"
         "  --help                    this text\n\n"
         "Journal line, fields separated by tabs:\n"
         "  SEQ MS VERSION COMMUNITY-OR-USER STATUS OID|TAG|VALUE [OID|TAG|VALUE ...]\n"
@@ -157,7 +179,7 @@ void usage(std::FILE *out)
         "simulator started; VERSION 1, 2c or 3; STATUS the error status\n"
         "(noError, notWritable, wrongType ...); varbinds as in .snmprec (4x = hex octets).\n\n"
         "SIGTERM or SIGINT end it cleanly.\n",
-        RWN3460_SIM_FACTORY_FILE);
+        RWN3460_SIM_FACTORY_FILE, RWN3460_SIM_GATHERED_FILE);
 }
 
 [[noreturn]] void fail(const std::string &message)
@@ -229,6 +251,10 @@ User parseUser(const std::string &text)
 Config parseArgs(int argc, char **argv)
 {
     enum { Listen = 1, Data, Journal, CommRead, CommWrite, UserOpt, Reboot, Tftp, Keep, Lose, UploadDelay, Help };
+    enum {
+        Listen = 1, Data, Journal, CommRead, CommWrite, UserOpt, Reboot, Tftp, Keep, Lose,
+        Gathered, TriggerFail, TriggerDelay, Help,
+    };
     static const option longOptions[] = {
         {"listen", required_argument, nullptr, Listen},
         {"data", required_argument, nullptr, Data},
@@ -241,6 +267,9 @@ Config parseArgs(int argc, char **argv)
         {"keep-fetched", required_argument, nullptr, Keep},
         {"lose-uploads", no_argument, nullptr, Lose},
         {"upload-delay", required_argument, nullptr, UploadDelay},
+        {"gathered", required_argument, nullptr, Gathered},
+        {"trigger-fail", no_argument, nullptr, TriggerFail},
+        {"trigger-delay", required_argument, nullptr, TriggerDelay},
         {"help", no_argument, nullptr, Help},
         {nullptr, 0, nullptr, 0},
     };
@@ -268,6 +297,11 @@ Config parseArgs(int argc, char **argv)
         case UploadDelay:
             if (!parseInt(optarg, 0, 3600, c.uploadDelaySeconds))
                 fail(std::string("bad --upload-delay '") + optarg + "'");
+        case Gathered: c.gathered = optarg; break;
+        case TriggerFail: c.triggerFail = true; break;
+        case TriggerDelay:
+            if (!parseInt(optarg, 0, 60000, c.triggerDelayMs))
+                fail(std::string("bad --trigger-delay '") + optarg + "'");
             break;
         case Help: usage(stdout); std::exit(0);
         default:
@@ -529,11 +563,16 @@ int main(int argc, char **argv)
     agent.config = parseArgs(argc, argv);
     const Config &cfg = agent.config;
 
-    sim::State factory;
+    sim::State factory, gathered;
     try {
         factory = sim::loadFile(cfg.data);
     } catch (const std::exception &e) {
         fail(std::string("bad data file ") + e.what());
+    }
+    try {
+        gathered = sim::loadFile(cfg.gathered);
+    } catch (const std::exception &e) {
+        fail(std::string("bad gathered file ") + e.what());
     }
     const std::size_t colon = cfg.listen.rfind(':');
     int port = 0;
@@ -568,6 +607,9 @@ int main(int argc, char **argv)
     opts.keepFetchedDir = cfg.keepFetched;
     opts.loseUploads = cfg.loseUploads;
     opts.uploadDelaySeconds = cfg.uploadDelaySeconds;
+    opts.gathered = std::move(gathered);
+    opts.triggerFail = cfg.triggerFail;
+    opts.triggerDelayMs = cfg.triggerDelayMs;
     opts.report = [](const std::string &line) { std::cout << line << std::endl; };
     agent.device = std::make_unique<sim::Device>(factory, opts);
 

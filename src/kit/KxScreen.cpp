@@ -49,6 +49,12 @@ KxSNMPRequest2Edits *KxScreen::MakeRequest(const KxSNMPVarDesc *table, quint8 it
     return m_requests.back().get();
 }
 
+void KxScreen::StopRequests()
+{
+    for (const auto &request : m_requests)
+        request->Request.Enabled = false;
+}
+
 bool KxScreen::Guard(const std::function<void()> &step)
 {
     try {

@@ -36,6 +36,10 @@ protected:
     // lines go to the screen's status line.
     KxSNMPRequest2Edits *MakeRequest(const KxSNMPVarDesc *table, quint8 itemType, int keyCount,
                                      bool asynchronous, int timeout = 0, bool status = true);
+    // From here on no completion reaches the screen. A screen whose completions use its
+    // own members calls it first in its destructor: answers may still arrive while the
+    // requests are destroyed, after those members have gone.
+    void StopRequests();
     // Runs a step; an error it raises is shown in the status line. False on error.
     bool Guard(const std::function<void()> &step);
 

@@ -12,16 +12,19 @@
 #include "KxScreen.h"
 #include "KxStartup.h"
 #include "TAboutForm.h"
+#include "TClientInformation.h"
 #include "TFM_Admin2.h"
 #include "TFM_CfgFile.h"
 #include "TFM_DHCP.h"
 #include "TFM_DevInfo.h"
+#include "TFM_FilterMACACL.h"
 #include "TFM_Firmware.h"
 #include "TFM_Information.h"
 #include "TFM_LanCfg.h"
 #include "TFM_Sytem.h"
 #include "TFM_Time.h"
 #include "TFM_VlanSetting.h"
+#include "TFM_WDSInfo.h"
 #include "TFM_Waiting.h"
 
 #include <QComboBox>
@@ -78,6 +81,9 @@ TFM_DHCP *g_dhcpScreen = nullptr;
 TFM_VlanSetting *g_vlanScreen = nullptr;
 TFM_Admin2 *g_adminScreen = nullptr;
 TFM_Time *g_timeScreen = nullptr;
+TClientInformation *g_clientInformation = nullptr;
+TFM_WDSInfo *g_wdsInfoScreen = nullptr;
+TFM_FilterMACACL *g_filterMacAclScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
 {
@@ -239,7 +245,7 @@ void TMainForm::BuildMenu()
     QMenu *advanced = bar->addMenu(QStringLiteral("Advanced"));
     AddEntry(advanced, QStringLiteral("Performance"));
     QMenu *filter = advanced->addMenu(QStringLiteral("Filter"));
-    AddEntry(filter, QStringLiteral("Wireless MAC ACL"));
+    AddEntry(filter, QStringLiteral("Wireless MAC ACL"), [this] { OpenScreen(g_filterMacAclScreen, this); });
     AddEntry(filter, QStringLiteral("WLAN Partition"));
     AddEntry(advanced, QStringLiteral("Multi-SSID"));
     AddEntry(advanced, QStringLiteral("DHCP Server"), [this] { OpenScreen(g_dhcpScreen, this); });
@@ -264,8 +270,8 @@ void TMainForm::BuildMenu()
 
     QMenu *status = bar->addMenu(QStringLiteral("Status"));
     AddEntry(status, QStringLiteral("Device Info"), [this] { OpenScreen(g_devInfoScreen, this); });
-    AddEntry(status, QStringLiteral("Client Infomation"));
-    AddEntry(status, QStringLiteral("WDS Information"));
+    AddEntry(status, QStringLiteral("Client Infomation"), [this] { OpenScreen(g_clientInformation, this); });
+    AddEntry(status, QStringLiteral("WDS Information"), [this] { OpenScreen(g_wdsInfoScreen, this); });
     QMenu *stats = status->addMenu(QStringLiteral("Stats"));
     AddEntry(stats, QStringLiteral("Ethernet"));
     AddEntry(stats, QStringLiteral("WLAN"));

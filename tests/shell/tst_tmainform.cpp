@@ -371,6 +371,28 @@ private slots:
         QVERIFY(caller.isEnabled());
     }
 
+    void wirelessEntriesOpenTheirScreens_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("screen");
+        QTest::newRow("clients") << "Client Infomation" << "ClientInformation";
+        QTest::newRow("WDS peers") << "WDS Information" << "FM_WDSInfo";
+        QTest::newRow("MAC access list") << "Wireless MAC ACL" << "FM_FilterMACACL";
+    }
+    void wirelessEntriesOpenTheirScreens()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, screen);
+        TMainForm form;
+        QString shown;
+        m_dialogs->ModalHandler = [&](QDialog *window) {
+            shown = window->objectName();
+            return int(QDialog::Rejected);
+        };
+        action(form, entry)->trigger();
+        QCOMPARE(shown, screen);
+    }
+
     void menuAndAbout()
     {
         TMainForm form;

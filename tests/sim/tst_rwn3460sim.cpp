@@ -33,6 +33,14 @@ const QString kTftpServer = kRoot + ".4.3.2.1.0";
 const QString kTftpFile = kRoot + ".4.3.2.2.0";
 const QString kTftpCommand = kRoot + ".4.3.2.4.0";
 const QString kUpgrade = kRoot + ".4.3.2.5.0";
+const QString kClientTrigger = kRoot + ".2.1.3.3.4.1.1.1.1";
+const QString kClientMac = kRoot + ".2.1.3.3.4.2.1.2";
+const QString kWdsTrigger = kRoot + ".2.1.3.3.5.1.1.1.1";
+const QString kWdsStatus = kRoot + ".2.1.3.3.5.2.1.9.1";
+const QString kAclAdd = kRoot + ".2.1.3.3.2.3.2.1.2.1";
+const QString kAclDelete = kRoot + ".2.1.3.3.2.3.2.1.3.1";
+const QString kAclMac = kRoot + ".2.1.3.3.2.3.3.1.2";
+const QString kNoMac = "4x|000000000000";
 
 const QStringList kUsers = {"--user", "alice:SHA:alicepass1:AES:alicepriv1",
                             "--user", "bob:SHA-256:bobpass123:AES-256:bobpriv123",
@@ -70,6 +78,9 @@ private slots:
     void startErrors_data();
     void startErrors();
     void snmpsimdServesTheSameValues();
+    void stationTablesAreFilledOnlyByTheirTrigger();
+    void accessListSlotsFilledAndEmptiedByTheDevice();
+    void triggerThatFailsLate();
 
 private:
     std::unique_ptr<Simulator> shared_; // for tests that change nothing
@@ -199,6 +210,16 @@ void TestRwn3460Sim::refusedSets_data()
         << "inconsistentValue" << "inconsistentValue";
     QTest::newRow("name too long") << v2c << QStringList{kSysName, "s", QString(256, 'n')}
                                    << "wrongLength" << "wrongLength";
+    QTest::newRow("trigger value unknown") << v2c << QStringList{kClientTrigger, "i", "2"}
+                                           << "wrongValue" << "wrongValue";
+    QTest::newRow("ACL add: no MAC") << v2c << QStringList{kAclAdd, "x", "000000000000"}
+                                     << "wrongValue" << "wrongValue";
+    QTest::newRow("ACL add: five octets") << v2c << QStringList{kAclAdd, "x", "00c0ca1122"}
+                                          << "wrongLength" << "wrongLength";
+    QTest::newRow("ACL add: seven octets") << v2c << QStringList{kAclAdd, "x", "00c0ca11223344"}
+                                           << "wrongLength" << "wrongLength";
+    QTest::newRow("ACL delete: not listed") << v2c << QStringList{kAclDelete, "x", "00c0ca112233"}
+                                            << "inconsistentValue" << "inconsistentValue";
 }
 
 void TestRwn3460Sim::refusedSets()
@@ -561,6 +582,77 @@ void TestRwn3460Sim::snmpsimdServesTheSameValues()
     QCOMPARE(fromSim.size(), sample.size());
     for (const QString &oid : sample)
         QCOMPARE(fromSim.value(oid), fromSnmpsimd.value(oid));
+}
+
+void TestRwn3460Sim::stationTablesAreFilledOnlyByTheirTrigger()
+{
+    // What the radio finds: a client in slot 2, one in a slot the table does not have,
+    // and a WDS peer that is up.
+    QTemporaryDir dir;
+    QFile gathered(dir.filePath("gathered.snmprec"));
+    QVERIFY(gathered.open(QIODevice::WriteOnly));
+    gathered.write((kClientMac + ".2|4x|001b63a4b5c6\n" + kClientMac + ".9|4x|5cf9386d7e8f\n"
+                    + kWdsStatus + ".1|4|on\n").toUtf8());
+    gathered.close();
+    Simulator sim({"--gathered", gathered.fileName()});
+    QVERIFY2(sim.start(), qPrintable(sim.error()));
+    QCOMPARE(sim.value(kClientMac + ".2"), kNoMac);
+
+    QCOMPARE(sim.set({kClientTrigger, "i", "1"}).exitCode, 0);
+    QCOMPARE(sim.value(kClientTrigger), QString("2|0"));
+    QCOMPARE(sim.value(kClientMac + ".1"), kNoMac);
+    QCOMPARE(sim.value(kClientMac + ".2"), QString("4x|001b63a4b5c6"));
+    QVERIFY(sim.value(kClientMac + ".9").contains("No Such"));
+    QCOMPARE(sim.value(kWdsStatus + ".1"), QString("4x|")); // each table has its own trigger
+    QCOMPARE(sim.set({kWdsTrigger, "i", "1"}).exitCode, 0);
+    QCOMPARE(sim.value(kWdsStatus + ".1"), hexText("on"));
+
+    // An apply starts the radio afresh: nothing gathered any more.
+    QCOMPARE(sim.set({kApply, "i", "1"}).exitCode, 0);
+    QCOMPARE(sim.value(kClientMac + ".2"), kNoMac);
+    QCOMPARE(sim.value(kWdsStatus + ".1"), QString("4x|"));
+    QVERIFY2(sim.stop(), qPrintable(sim.error()));
+}
+
+void TestRwn3460Sim::accessListSlotsFilledAndEmptiedByTheDevice()
+{
+    // Fifteen of the sixteen slots taken.
+    QTemporaryDir dir;
+    Objects taken;
+    for (int slot = 1; slot <= 15; ++slot)
+        taken[kAclMac + "." + QString::number(slot)] = QStringLiteral("4x|00c0ca0000%1").arg(slot, 2, 16, QChar('0'));
+    Simulator sim(variantArgs(dir.path(), taken));
+    QVERIFY2(sim.start(), qPrintable(sim.error()));
+    QCOMPARE(sim.set({kAclAdd, "x", "3C2EFF4A7B01"}).exitCode, 0);
+    QCOMPARE(sim.value(kAclMac + ".16"), QString("4x|3c2eff4a7b01"));
+    QCOMPARE(sim.value(kAclAdd), kNoMac);
+
+    RunResult r = sim.set({kAclAdd, "x", "001b63a4b5c6"});
+    QVERIFY2(r.err.contains("resourceUnavailable"), qPrintable(r.err)); // full
+    r = sim.set({kAclAdd, "x", "00c0ca000003"});
+    QVERIFY2(r.err.contains("inconsistentValue"), qPrintable(r.err)); // listed
+
+    QCOMPARE(sim.set({kAclDelete, "x", "00c0ca000003"}).exitCode, 0);
+    QCOMPARE(sim.value(kAclMac + ".3"), kNoMac);
+    QCOMPARE(sim.value(kAclDelete), kNoMac);
+    QCOMPARE(sim.set({kAclAdd, "x", "001b63a4b5c6"}).exitCode, 0);
+    QCOMPARE(sim.value(kAclMac + ".3"), QString("4x|001b63a4b5c6")); // the first empty slot
+    QVERIFY2(sim.stop(), qPrintable(sim.error()));
+}
+
+void TestRwn3460Sim::triggerThatFailsLate()
+{
+    Simulator sim({"--trigger-fail", "--trigger-delay", "400"});
+    QVERIFY2(sim.start(), qPrintable(sim.error()));
+    const int before = sim.journalLines().size();
+    QElapsedTimer clock;
+    clock.start();
+    RunResult r = sim.set({kClientTrigger, "i", "1"});
+    QVERIFY2(r.err.contains("genErr"), qPrintable(r.err));
+    QVERIFY(clock.elapsed() >= 400);
+    QCOMPARE(sim.value(kClientMac + ".1"), kNoMac);
+    QCOMPARE(sim.setsSince(before), (QList<QStringList>{{"genErr", kClientTrigger + "|2|1"}}));
+    QVERIFY2(sim.stop(), qPrintable(sim.error()));
 }
 
 QTEST_GUILESS_MAIN(TestRwn3460Sim)
