@@ -1,11 +1,11 @@
 // The wireless objects: radio, security of the primary SSID, AP array.
-#include "Device.h"
+#include "WirelessParts.h"
 
 namespace sim {
 
 Subsystem wirelessSubsystem()
 {
-    return {
+    Subsystem wireless = {
         {
             {under(kRoot, {2, 1, 3, 3, 1, 1, 1, 1}), Kind::Setting, {}, 32},   // dot11Ssid
             {under(kRoot, {2, 1, 3, 3, 1, 1, 1, 3}), Kind::Setting,            // dot11Channel
@@ -24,6 +24,11 @@ Subsystem wirelessSubsystem()
         {},
         {},
     };
+    const Subsystem radio = radioPart();
+    wireless.rules.insert(wireless.rules.end(), radio.rules.begin(), radio.rules.end());
+    wireless.behaviour = radio.behaviour;
+    wireless.activate = radio.activate;
+    return wireless;
 }
 
 } // namespace sim
