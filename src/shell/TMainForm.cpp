@@ -22,6 +22,7 @@
 #include "TFM_Sytem.h"
 #include "TFM_Time.h"
 #include "TFM_VlanSetting.h"
+#include "TFM_Wirless.h"
 #include "TFM_Waiting.h"
 
 #include <QComboBox>
@@ -78,6 +79,7 @@ TFM_DHCP *g_dhcpScreen = nullptr;
 TFM_VlanSetting *g_vlanScreen = nullptr;
 TFM_Admin2 *g_adminScreen = nullptr;
 TFM_Time *g_timeScreen = nullptr;
+TFM_Wirless *g_wirelessScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
 {
@@ -233,7 +235,14 @@ void TMainForm::BuildMenu()
 
     QMenu *home = bar->addMenu(QStringLiteral("Home"));
     AddEntry(home, QStringLiteral("Information"), [this] { OpenScreen(g_informationScreen, this); });
-    AddEntry(home, QStringLiteral("Wireless"));
+    AddEntry(home, QStringLiteral("Wireless"), [this] {
+        OpenScreen(g_wirelessScreen, this);
+        try { // the screen may have changed the band
+            if (m_bandRequest)
+                m_bandRequest->GetIntoControls();
+        } catch (const KxException &) {
+        }
+    });
     AddEntry(home, QStringLiteral("LAN"), [this] { OpenScreen(g_lanScreen, this); });
 
     QMenu *advanced = bar->addMenu(QStringLiteral("Advanced"));
