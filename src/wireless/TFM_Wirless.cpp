@@ -358,7 +358,8 @@ void TFM_Wirless::CB_ApplicaitonChange()
 
 void TFM_Wirless::CB_APModeChange()
 {
-    if (!WdsMode() && Mode() != QLatin1String("Access Point") && m_multEnable->currentIndex() == 1)
+    if (Mode() != QLatin1String("Access Point") && Mode() != QLatin1String("WDS with AP")
+        && m_multEnable->currentIndex() == 1)
         Dialogs().MessageBox(this,
                              QStringLiteral("Multi-SSID will be disabled when RWN-3460 is configured in "
                                             "'WDS' or 'Wireless Client'."),

@@ -89,6 +89,7 @@ private:
     void SurveyRead();
     bool ModeChangePending() const;
     bool WriteSync(KxSNMPRequest2Edits *request);
+    bool WriteCloneSource();
 
     QTabWidget *m_page;
     QComboBox *m_band, *m_application, *m_mode, *m_ssidBroadcast, *m_autoScan, *m_channel, *m_width;

@@ -8,9 +8,11 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -406,7 +408,7 @@ bool TFM_Wirless::WriteCloneFirstPair()
     const bool manual = m_cloneStatus->currentIndex() == 1 && m_cloneSource->currentIndex() == 1;
     vars[0].Access = enabled ? KxAccess::ReadWrite : KxAccess::ReadOnly;
     vars[1].Access = enabled && manual ? KxAccess::ReadWrite : KxAccess::ReadOnly;
-    return WriteSync(m_cloneStatusRequest) && WriteSync(m_cloneSourceRequest);
+    return WriteSync(m_cloneStatusRequest) && WriteCloneSource();
 }
 
 bool TFM_Wirless::WriteCloneSecondPair()
@@ -416,5 +418,14 @@ bool TFM_Wirless::WriteCloneSecondPair()
     KxSNMPVarList &vars = m_cloneSourceRequest->VarList();
     const bool manual = m_cloneStatus->currentIndex() == 1 && m_cloneSource->currentIndex() == 1;
     vars[1].Access = manual && !m_cloneMac->text().isEmpty() ? KxAccess::ReadWrite : KxAccess::ReadOnly;
-    return WriteSync(m_cloneStatusRequest) && WriteSync(m_cloneSourceRequest);
+    return WriteSync(m_cloneStatusRequest) && WriteCloneSource();
+}
+
+// With neither variable marked there is nothing to send.
+bool TFM_Wirless::WriteCloneSource()
+{
+    const KxSNMPVarList &vars = m_cloneSourceRequest->VarList();
+    if (vars[0].Access != KxAccess::ReadWrite && vars[1].Access != KxAccess::ReadWrite)
+        return true;
+    return WriteSync(m_cloneSourceRequest);
 }
