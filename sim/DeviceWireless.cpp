@@ -1,6 +1,7 @@
 // The wireless objects: radio, security of the primary SSID, AP array, stations.
 #include "Device.h"
 #include "DeviceStations.h"
+#include "WirelessParts.h"
 
 #include <string>
 
@@ -52,6 +53,22 @@ Subsystem wirelessSubsystem()
     };
     for (Rule &r : stationRules())
         wireless.rules.push_back(std::move(r));
+    // The radio's own objects: its behaviour runs after the stations' for the objects
+    // they do not know, and both bring their derived objects in line.
+    const Subsystem radio = radioPart();
+    wireless.rules.insert(wireless.rules.end(), radio.rules.begin(), radio.rules.end());
+    const auto stations = wireless.behaviour;
+    wireless.behaviour = [stations, radioBehaviour = radio.behaviour](Device &device, const Varbind &vb) {
+        if (std::optional<int> status = stations(device, vb))
+            return status;
+        return radioBehaviour ? radioBehaviour(device, vb) : std::nullopt;
+    };
+    const auto own = wireless.activate;
+    wireless.activate = [own, radioActivate = radio.activate](Device &device) {
+        own(device);
+        if (radioActivate)
+            radioActivate(device);
+    };
     return wireless;
 }
 

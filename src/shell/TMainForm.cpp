@@ -26,6 +26,7 @@
 #include "TFM_VlanSetting.h"
 #include "TFM_WDSInfo.h"
 #include "TFM_Waiting.h"
+#include "TFM_Wirless.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
@@ -84,6 +85,7 @@ TFM_Time *g_timeScreen = nullptr;
 TClientInformation *g_clientInformation = nullptr;
 TFM_WDSInfo *g_wdsInfoScreen = nullptr;
 TFM_FilterMACACL *g_filterMacAclScreen = nullptr;
+TFM_Wirless *g_wirelessScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
 {
@@ -239,7 +241,14 @@ void TMainForm::BuildMenu()
 
     QMenu *home = bar->addMenu(QStringLiteral("Home"));
     AddEntry(home, QStringLiteral("Information"), [this] { OpenScreen(g_informationScreen, this); });
-    AddEntry(home, QStringLiteral("Wireless"));
+    AddEntry(home, QStringLiteral("Wireless"), [this] {
+        OpenScreen(g_wirelessScreen, this);
+        try { // the screen may have changed the band
+            if (m_bandRequest)
+                m_bandRequest->GetIntoControls();
+        } catch (const KxException &) {
+        }
+    });
     AddEntry(home, QStringLiteral("LAN"), [this] { OpenScreen(g_lanScreen, this); });
 
     QMenu *advanced = bar->addMenu(QStringLiteral("Advanced"));

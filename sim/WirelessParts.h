@@ -1,0 +1,13 @@
+#pragma once
+// The wireless objects, one part per function; DeviceWireless.cpp joins them into the
+// subsystem.
+
+#include "Device.h"
+
+namespace sim {
+
+// The radio: mode and its pending status, channel lists, WDS peers, site surveys and
+// the MAC clone.
+Subsystem radioPart();
+
+} // namespace sim
