@@ -250,10 +250,9 @@ User parseUser(const std::string &text)
 
 Config parseArgs(int argc, char **argv)
 {
-    enum { Listen = 1, Data, Journal, CommRead, CommWrite, UserOpt, Reboot, Tftp, Keep, Lose, UploadDelay, Help };
     enum {
         Listen = 1, Data, Journal, CommRead, CommWrite, UserOpt, Reboot, Tftp, Keep, Lose,
-        Gathered, TriggerFail, TriggerDelay, Help,
+        UploadDelay, Gathered, TriggerFail, TriggerDelay, Help,
     };
     static const option longOptions[] = {
         {"listen", required_argument, nullptr, Listen},
@@ -297,6 +296,7 @@ Config parseArgs(int argc, char **argv)
         case UploadDelay:
             if (!parseInt(optarg, 0, 3600, c.uploadDelaySeconds))
                 fail(std::string("bad --upload-delay '") + optarg + "'");
+            break;
         case Gathered: c.gathered = optarg; break;
         case TriggerFail: c.triggerFail = true; break;
         case TriggerDelay:
