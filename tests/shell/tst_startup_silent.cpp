@@ -23,6 +23,7 @@
 
 #include <csignal>
 #include <map>
+#include <utility>
 
 namespace {
 
