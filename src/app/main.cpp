@@ -7,6 +7,12 @@
 #include "TMainForm.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +35,28 @@ public:
     }
 };
 
+// SIGTERM and SIGINT end the module as closing its window does (requests let go, the
+// lock released), through a socket pair the event loop watches: a handler may do
+// nothing else safely.
+int g_signalPair[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(g_signalPair[1], &byte, 1);
+}
+
+bool catchEndSignals()
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPair) != 0)
+        return false;
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -37,9 +65,16 @@ int main(int argc, char **argv)
     KxApplication app(argc, argv);
     // The application's title: plain messages and the error box carry it.
     QApplication::setApplicationName(QStringLiteral("RWN-3460"));
+    const bool signalsCaught = catchEndSignals();
     int code = 0;
     {
         TMainForm form;
+        std::unique_ptr<QSocketNotifier> ending;
+        if (signalsCaught) {
+            ending = std::make_unique<QSocketNotifier>(qintptr(g_signalPair[0]), QSocketNotifier::Read);
+            // Every event loop ends, also a screen's modal one.
+            QObject::connect(ending.get(), &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+        }
         if (!form.FormCreate(QApplication::arguments().mid(1)))
             return 0;
         form.show();

@@ -176,6 +176,15 @@ TMainForm::~TMainForm()
     m_ledBlink.stop();
     m_timer1.stop();
     // Requests go first: an answer still on its way must find no half-destroyed window.
+    // The module ends with this window, so nothing waits for answers still to come (a
+    // silent device would hold every request's destruction for its full wait).
+    if (m_pollRequest)
+        m_pollRequest->Forget();
+    for (KxSNMPRequest2Edits *r : {m_addressRequest.get(), m_lanRequest.get(), m_bandRequest.get(),
+                                   m_commandRequest.get()}) {
+        if (r)
+            r->Request.Forget();
+    }
     m_pollRequest.reset();
     m_addressRequest.reset();
     m_lanRequest.reset();
@@ -322,6 +331,10 @@ void TMainForm::BuildRequests()
     m_commandRequest->BindControl(0, m_saveAct);
     m_commandRequest->BindControl(1, m_discard);
     m_commandRequest->BindControl(2, m_restart);
+    // Binding fills the lists and selects their first items; until the device has
+    // answered, they show what a failed read leaves: nothing selected.
+    for (QComboBox *box : {m_band, m_saveAct, m_discard, m_restart})
+        box->setCurrentIndex(-1);
 }
 
 namespace {
@@ -343,11 +356,35 @@ void TMainForm::StartRequests()
     BuildRequests();
     StatusPoll();
     silently(*m_addressRequest);
-    silently(*m_lanRequest);
-    silently(*m_bandRequest);
-    silently(*m_commandRequest);
+    ReadStartupValues();
     m_ledBlink.start();
     m_timer1.start();
+}
+
+// The LAN address, the band and the device commands are read without holding the
+// window: a device that is off or misaddressed would keep it from showing for minutes
+// (per try 10 s, 100 s and 100 s). Their values arrive in the hidden fields when the
+// device answers; until then the fields stay as a failed read leaves them.
+void TMainForm::ReadStartupValues()
+{
+    ReadInBackground(*m_lanRequest, m_wantLan);
+    ReadInBackground(*m_bandRequest, m_wantBand);
+    ReadInBackground(*m_commandRequest, m_wantCommands);
+}
+
+void TMainForm::ReadInBackground(KxSNMPRequest2Edits &request, bool &wanted)
+{
+    // Not again while one is on its way, nor once the value is in.
+    if (!wanted || request.Request.PendingCount() > 0)
+        return;
+    request.OnGetComplete = [&wanted](KxSNMPRequest2Controls *, const KxSNMPError &e) {
+        if (e.Code == 0)
+            wanted = false;
+    };
+    // Only this read: the request's writes stay synchronous.
+    request.Asynchronous = true;
+    silently(request);
+    request.Asynchronous = false;
 }
 
 void TMainForm::StatusPoll()
@@ -374,6 +411,10 @@ void TMainForm::PollCompleted(const KxSNMPError &error)
         m_lampsLit = false;
         m_statusText = error.Text;
     } else {
+        // A device that answers only now (it was off at start-up, or the start-up reads
+        // timed out) still gets its start-up values read, without a restart.
+        if (!m_lampsLit)
+            ReadStartupValues();
         m_lampsLit = true;
         // The poll report always says AM or PM, whatever the user's language.
         m_statusText = RequestLogLine(0, QString(), error.Text, QTime::currentTime(), KxTimeMarker::English);
@@ -485,6 +526,10 @@ void TMainForm::SaveAndActivate()
 {
     if (!m_commandRequest)
         return;
+    // The selections are the user's from now on: a start-up read still on its way
+    // must not put the device's idle values over them.
+    m_commandRequest->Request.Forget();
+    m_wantCommands = false;
     applyOptions().Select(m_saveAct, QStringLiteral("apply"));
     rebootOptions().Select(m_restart, QStringLiteral("reboot"));
     m_commandRequest->SetFromControls(true, true);
@@ -500,6 +545,10 @@ void TMainForm::DiscardChanges()
 {
     if (!m_commandRequest)
         return;
+    // The selections are the user's from now on: a start-up read still on its way
+    // must not put the device's idle values over them.
+    m_commandRequest->Request.Forget();
+    m_wantCommands = false;
     applyOptions().Select(m_discard, QStringLiteral("apply"));
     rebootOptions().Select(m_restart, QStringLiteral("nothing"));
     m_commandRequest->SetFromControls(true, true);

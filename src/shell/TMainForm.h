@@ -77,6 +77,8 @@ private:
     void BuildHiddenFields();
     void BuildMenu();
     void BuildRequests();
+    void ReadStartupValues();
+    void ReadInBackground(KxSNMPRequest2Edits &request, bool &wanted);
     void PollCompleted(const KxSNMPError &error);
     void Darken();
     void ShowStatus();
@@ -102,6 +104,11 @@ private:
     int m_refreshCount = 0;
     QString m_statusText;
     KxAddressReport m_report;
+    // Start-up values still to come: true until a read of them succeeded (or, for the
+    // device commands, until a command was written over them).
+    bool m_wantLan = true;
+    bool m_wantBand = true;
+    bool m_wantCommands = true;
 
     std::unique_ptr<KxInstanceLock> m_lock;
     std::unique_ptr<KxSNMPRequest> m_pollRequest;

@@ -159,6 +159,16 @@ int KxSNMPRequest::PendingCount() const
     return m_core->pending;
 }
 
+void KxSNMPRequest::Forget()
+{
+    // The outstanding records keep the old core alive and find no owner in it; this
+    // request counts afresh. A completion of this request that is running now ends on
+    // the old core, so it is never counted twice.
+    m_core->owner = nullptr;
+    m_core = std::make_shared<Core>();
+    m_core->owner = this;
+}
+
 // ---- overridable operations --------------------------------------------------
 
 QString KxSNMPRequest::SubstituteVariables(const QString &expression)

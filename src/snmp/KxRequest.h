@@ -41,6 +41,11 @@ public:
     QString RowCondition;
     bool Enabled = true;
     int PendingCount() const;
+    // Lets go of every outstanding asynchronous call: net-snmp keeps the exchanges until
+    // they end by themselves, but their outcomes reach nobody, PendingCount is 0 and the
+    // destructor has nothing to wait for. For an owner that is going away with the
+    // module (the main window's close), not for one that needs its answers.
+    void Forget();
     qint64 ErrorSerial = 0;
 
     // Synchronous read. `first` starts a read (a new walk for tables). `ok` is only ever

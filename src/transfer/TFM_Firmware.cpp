@@ -235,10 +235,14 @@ void TFM_Firmware::TransferCommandComplete(const KxSNMPError &error)
     const Row &row = RowOf(m_kind);
     Wait(QLatin1String(row.firstWait), 5);
     KxSelectCommand(m_upgrade, m_upgCom, QLatin1String(row.command));
+    // Armed as the command goes out: its answer comes while the second wait is on
+    // screen, and a certificate or key upload before it must not have new firmware
+    // left inactive with no word to the user.
+    if (row.secondWait)
+        m_restartArmed = true;
     Guard([this] { m_upgrade->SetFromControls(true, true); });
     if (row.secondWait) {
         Wait(QLatin1String(row.secondWait), row.secondCountdown);
-        m_restartArmed = true;
     } else {
         m_restartArmed = false;
         EnableKeyRow(m_kind == Certificate);

@@ -2,6 +2,7 @@
 // device rows behind a list with gaps, delete-then-add, and the fixture's nested loop.
 #include "KxConvert.h"
 #include "KxMasked.h"
+#include "KxRequest2Edits.h"
 #include "KxRuleEdit.h"
 #include "KxSaveWait.h"
 #include "KxScreenFixture.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -19,6 +21,11 @@
 namespace {
 
 #define WEP "1.3.6.1.4.1.32473.2.5.9.2.1.3.3.2.2.1"
+
+const KxSNMPVarDesc kSysName[] = {
+    {"1.3.6.1.2.1.1.5", "sysName", KxSyntax::DisplayString, KxAccess::ReadWrite},
+    {nullptr},
+};
 
 const KxSNMPVarDesc kKeys[] = {
     {" ", "wepKeyIndex", KxSyntax::Integer, KxAccess::Key},
@@ -171,6 +178,57 @@ private slots:
         QCOMPARE(screentest::RunNestedLoop(&waiting, 10000), int(QDialog::Accepted));
         QVERIFY(clock.elapsed() < 9000);
         QCOMPARE(waiting.Countdown, 0);
+    }
+
+    // A read's completion opens a modal window with a real nested loop; a write issued
+    // from inside that window completes while the window is still up, and the device
+    // took the write before the window ended.
+    void requestWrittenInsideAModalWindowCompletes()
+    {
+        screentest::ScreenFixture fixture;
+        QVERIFY2(fixture.Start(), qPrintable(fixture.Error()));
+        QWidget owner;
+        auto *shown = new QLineEdit(&owner);
+        auto *typed = new QLineEdit(&owner);
+        KxSNMPRequest2Edits read(&owner);
+        read.VarList() = KxSNMPVarList(kSysName, KxItemType::Scalars, 0);
+        read.BindControl(0, QStringLiteral("%s"), shown);
+        KxSNMPRequest2Edits write(&owner);
+        write.VarList() = KxSNMPVarList(kSysName, KxItemType::Scalars, 0);
+        write.BindControl(0, QStringLiteral("%s"), typed);
+        typed->setText(QStringLiteral("written-inside"));
+
+        QDialog window(&owner);
+        int setCode = -1;
+        bool windowUpAtCompletion = false;
+        qint64 windowEnded = -1;
+        write.OnSetComplete = [&](KxSNMPRequest2Controls *, const KxSNMPError &e) {
+            setCode = e.Code;
+            windowUpAtCompletion = window.isVisible();
+            window.done(QDialog::Accepted);
+        };
+        fixture.Dialogs().ModalHandler = [&](QDialog *w) {
+            QTimer::singleShot(100, w, [&] { write.SetFromControls(true, true); });
+            const int result = screentest::RunNestedLoop(w, 5000);
+            windowEnded = fixture.Sim().sinceStart();
+            return result;
+        };
+        bool readCompleted = false;
+        read.OnGetComplete = [&](KxSNMPRequest2Controls *, const KxSNMPError &) {
+            readCompleted = true;
+            Dialogs().RunModal(&window);
+        };
+        const int mark = fixture.Mark();
+        read.GetIntoControls();
+        QTRY_VERIFY_WITH_TIMEOUT(windowEnded >= 0, 10000);
+        QVERIFY(readCompleted);
+        QCOMPARE(setCode, 0);
+        QVERIFY(windowUpAtCompletion);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        const QList<simtest::JournalEntry> journal = fixture.Sim().journal().mid(mark);
+        QCOMPARE(journal.size(), 1);
+        QVERIFY(journal[0].varbinds.join(' ').contains(QStringLiteral("1.3.6.1.2.1.1.5.0")));
+        QVERIFY(journal[0].ms <= windowEnded);
     }
 };
 

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -138,6 +139,74 @@ private slots:
         // The restart's own answer (in by now) brings no second message.
         QTest::qWait(200);
         QCOMPARE(m_dialogs->Boxes().size(), 1);
+    }
+
+    // The waiting dialogs run real nested event loops: the upgrade command's answer comes
+    // while the second wait is on screen, and its completion, on top of that wait,
+    // writes the restart then and waits for it. Also after a certificate upload, which
+    // had left the restart disarmed until the second wait was over.
+    void restartIsWrittenDuringTheSecondWait_data()
+    {
+        QTest::addColumn<bool>("certificateFirst");
+        QTest::newRow("firmware alone") << false;
+        QTest::newRow("firmware after a certificate") << true;
+    }
+
+    void restartIsWrittenDuringTheSecondWait()
+    {
+        QFETCH(bool, certificateFirst);
+        QVERIFY(writeFile(m_dir.filePath("nested.bin"), pattern(700, 4)));
+        QVERIFY(writeFile(m_dir.filePath("nested.pem"), pattern(300, 5)));
+        TFM_Firmware screen;
+        if (certificateFirst) {
+            upload(screen, "EDT_Certificate", "Bt_CUpload", m_dir.filePath("nested.pem"));
+            QTRY_COMPARE_WITH_TIMEOUT(m_dialogs->BoxTexts(), QStringList{"Update SSL success!"}, 15000);
+            QVERIFY(!screen.RestartArmed());
+            m_dialogs->Clear();
+        }
+        struct Run {
+            QString text;
+            qint64 from = -1;
+            qint64 to = -1;  // simulator milliseconds: no journaled arrival is later
+            bool overSecond = false;
+        };
+        QList<Run> runs;
+        QPointer<TFM_Waiting> second;
+        m_dialogs->ModalHandler = [&](QDialog *window) {
+            auto *waiting = qobject_cast<TFM_Waiting *>(window);
+            if (!waiting)
+                return 0;
+            const QString text = waiting->Line("Label2")->text();
+            const bool isSecond = text == "Updating firmware file...";
+            const qsizetype index = runs.size();
+            runs << Run{text, m_sim->sinceStart(), -1, second && second->isVisible()};
+            if (isSecond)
+                second = waiting;
+            // Shorter than the dialogs' own countdowns, long enough for the device to
+            // fetch the file and answer.
+            screentest::RunNestedLoop(waiting, text.startsWith("Loading") ? 300 : isSecond ? 4000 : 1500);
+            runs[index].to = m_sim->sinceStart();
+            return 1;
+        };
+        const int before = m_sim->journalLines().size();
+        upload(screen, "Ed_UpgFile", "Bt_OK", m_dir.filePath("nested.bin"));
+        QTRY_VERIFY_WITH_TIMEOUT(runs.size() >= 2 && runs[1].to >= 0, 30000);
+
+        QCOMPARE(runs.size(), 3);
+        QCOMPARE(runs[0].text, QString("Loading firmware file..."));
+        QCOMPARE(runs[1].text, QString("Updating firmware file..."));
+        QCOMPARE(runs[2].text, QString("Device is restarting..."));
+        QVERIFY(runs[2].overSecond);
+        QCOMPARE(m_dialogs->BoxTexts(), QStringList{"Update firmware success!"});
+        QCOMPARE(setsSince(*m_sim, before),
+                 QList<QStringList>({addressSet("nested.bin"), transferSet(2), upgradeSet(1), upgradeSet(4)}));
+        const QList<simtest::JournalEntry> journal = m_sim->journal().mid(before);
+        const qint64 restartAt = journal[3].ms;
+        QVERIFY(journal[2].ms <= restartAt);
+        QVERIFY2(restartAt <= runs[1].to && restartAt <= runs[2].to,
+                 qPrintable(QStringLiteral("restart at %1 ms, second wait %2..%3, third %4..%5")
+                                .arg(restartAt).arg(runs[1].from).arg(runs[1].to).arg(runs[2].from).arg(runs[2].to)));
+        QVERIFY(!screen.RestartArmed());
     }
 
     void keyRowOpensOnlyAfterACertificate()
