@@ -21,6 +21,11 @@ const Oid kRule = under(kRoot, {3, 9, 3, 2});
 const Oid kRules = under(kRoot, {3, 9, 3, 3, 1, 1});
 
 enum RuleObject : unsigned long { Name = 1, Ip, Mac, Down, Up, Action };
+// The list's columns: its index, then the rule's values in the rule objects' order.
+Oid listColumn(unsigned long object)
+{
+    return under(kRules, {object + 1});
+}
 constexpr unsigned long kPriority = 3, kLimit = 4, kPort = 5, kFirstUserClass = 5, kLastUserClass = 8;
 constexpr long kMaxBandwidth = 150;
 constexpr unsigned long kMaxPort = 65535;
@@ -38,7 +43,7 @@ Value &scalar(State &state, const Oid &oid)
 unsigned long ruleRows(State &state)
 {
     unsigned long n = 0;
-    while (cell(state, under(kRules, {1}), n + 1))
+    while (cell(state, listColumn(0), n + 1))
         ++n;
     return n;
 }
@@ -47,7 +52,7 @@ unsigned long ruleRows(State &state)
 unsigned long rowNamed(State &state, const std::string &name)
 {
     for (unsigned long r = 1; r <= ruleRows(state); ++r)
-        if (cell(state, under(kRules, {Name}), r)->octets == name)
+        if (cell(state, listColumn(Name), r)->octets == name)
             return r;
     return 0;
 }
@@ -91,11 +96,11 @@ std::optional<int> checkPorts(State &state)
 
 void clearRow(State &state, unsigned long row)
 {
-    *cell(state, under(kRules, {Name}), row) = Value::makeString("");
-    *cell(state, under(kRules, {Ip}), row) = ipValue(0);
-    *cell(state, under(kRules, {Mac}), row) = Value::makeString(std::string(6, '\0'));
-    *cell(state, under(kRules, {Down}), row) = Value::makeInteger(0);
-    *cell(state, under(kRules, {Up}), row) = Value::makeInteger(0);
+    *cell(state, listColumn(Name), row) = Value::makeString("");
+    *cell(state, listColumn(Ip), row) = ipValue(0);
+    *cell(state, listColumn(Mac), row) = Value::makeString(std::string(6, '\0'));
+    *cell(state, listColumn(Down), row) = Value::makeInteger(0);
+    *cell(state, listColumn(Up), row) = Value::makeInteger(0);
 }
 
 int addRule(State &state)
@@ -117,11 +122,11 @@ int addRule(State &state)
     const unsigned long row = rowNamed(state, "");
     if (row == 0)
         return ResourceUnavailable;
-    *cell(state, under(kRules, {Name}), row) = Value::makeString(name);
-    *cell(state, under(kRules, {Ip}), row) = ipValue(ipOf(ip));
-    *cell(state, under(kRules, {Mac}), row) = Value::makeString(mac);
-    *cell(state, under(kRules, {Down}), row) = Value::makeInteger(down);
-    *cell(state, under(kRules, {Up}), row) = Value::makeInteger(up);
+    *cell(state, listColumn(Name), row) = Value::makeString(name);
+    *cell(state, listColumn(Ip), row) = ipValue(ipOf(ip));
+    *cell(state, listColumn(Mac), row) = Value::makeString(mac);
+    *cell(state, listColumn(Down), row) = Value::makeInteger(down);
+    *cell(state, listColumn(Up), row) = Value::makeInteger(up);
     return NoError;
 }
 
@@ -135,7 +140,7 @@ int deleteRule(State &state)
     const unsigned long rows = ruleRows(state);
     for (unsigned long r = row; r < rows; ++r)
         for (unsigned long c = Name; c <= Up; ++c)
-            *cell(state, under(kRules, {c}), r) = *cell(state, under(kRules, {c}), r + 1);
+            *cell(state, listColumn(c), r) = *cell(state, listColumn(c), r + 1);
     clearRow(state, rows);
     return NoError;
 }
