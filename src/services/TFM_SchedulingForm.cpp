@@ -132,6 +132,7 @@ void TFM_Scheduling::BuildForm()
     m_apModeBox = AddHidden<QComboBox>("CB_APMode");
     m_ssidList = AddHidden<QTreeWidget>("LV_SSID");
     m_table = AddHidden<QTreeWidget>("Schedule_ListView");
+    setMinimumWidth(640); // room for every column of the rule list
     KxNameByCaptions(this);
 }
 

@@ -91,6 +91,7 @@ void TFM_TrafficCtrl::BuildForm()
     c.wdsPeers = AddHidden<QTreeWidget>("Lv_wdsMAC");
     c.ruleTable = AddHidden<QTreeWidget>("LV_TrafficManRule");
     // Each tab has its own status line.
+    setMinimumWidth(640); // room for every column of the rule list
     StatusBar()->hide();
     KxNameByCaptions(this);
 }
