@@ -383,6 +383,23 @@ private slots:
         QCOMPARE(t.fixture.Sim().value(kRules + ".6.2"), QString("2|7"));
     }
 
+    void anAddTheDeviceRefusesAfterTheDeleteShowsTheListAsItIs()
+    {
+        Traffic t(managerOn());
+        QVERIFY(started(t, 2));
+        // The device's bandwidth lowered behind the screen's back: the screen's checks pass,
+        // the device refuses the add after it deleted the old rule.
+        QCOMPARE(t.fixture.Sim().set({kDown, "i", "10"}).exitCode, 0);
+        pick(t, 0);
+        t.w<QLineEdit>("Ed_KestrixSp")->setText("60");
+        const int mark = t.fixture.Mark();
+        t.click("Bt_TrafficAdd");
+        QVERIFY(listReads(t, {"tv"}));
+        const Sets sets = t.setsSince(mark);
+        QCOMPARE(sets.size(), 2);
+        QCOMPARE(sets[1].value(0), QString("wrongValue"));
+    }
+
     void deleteSendsTheListedRule_data()
     {
         QTest::addColumn<bool>("ok");
