@@ -10,6 +10,8 @@ namespace sim {
 
 Subsystem dhcpPart();
 Subsystem vlanPart();
+Subsystem trafficPart();
+Subsystem schedulePart();
 
 // Helpers the parts share.
 // The value of `column` at row `row` (a one-part instance); null when absent.

@@ -21,8 +21,10 @@
 #include "TFM_Firmware.h"
 #include "TFM_Information.h"
 #include "TFM_LanCfg.h"
+#include "TFM_Scheduling.h"
 #include "TFM_Sytem.h"
 #include "TFM_Time.h"
+#include "TFM_TrafficCtrl.h"
 #include "TFM_VlanSetting.h"
 #include "TFM_WDSInfo.h"
 #include "TFM_Waiting.h"
@@ -80,6 +82,8 @@ TFM_Firmware *g_firmwareScreen = nullptr;
 TFM_CfgFile *g_cfgFileScreen = nullptr;
 TFM_DHCP *g_dhcpScreen = nullptr;
 TFM_VlanSetting *g_vlanScreen = nullptr;
+TFM_Scheduling *g_schedulingScreen = nullptr;
+TFM_TrafficCtrl *g_trafficScreen = nullptr;
 TFM_Admin2 *g_adminScreen = nullptr;
 TFM_Time *g_timeScreen = nullptr;
 TClientInformation *g_clientInformation = nullptr;
@@ -268,12 +272,12 @@ void TMainForm::BuildMenu()
     AddEntry(advanced, QStringLiteral("Multi-SSID"));
     AddEntry(advanced, QStringLiteral("DHCP Server"), [this] { OpenScreen(g_dhcpScreen, this); });
     AddEntry(advanced, QStringLiteral("Intrusion"));
-    AddEntry(advanced, QStringLiteral("Scheduling"));
+    AddEntry(advanced, QStringLiteral("Scheduling"), [this] { OpenScreen(g_schedulingScreen, this); });
     AddEntry(advanced, QStringLiteral("Qos Setting"))->setVisible(false);
     AddEntry(advanced, QStringLiteral("Vlan Setting"), [this] { OpenScreen(g_vlanScreen, this); });
     AddEntry(advanced, QStringLiteral("AP Array"));
     AddEntry(advanced, QStringLiteral("Internal RADIUS Server"));
-    AddEntry(advanced, QStringLiteral("Traffic Control"));
+    AddEntry(advanced, QStringLiteral("Traffic Control"), [this] { OpenScreen(g_trafficScreen, this); });
 
     QMenu *tools = bar->addMenu(QStringLiteral("Tools"));
     AddEntry(tools, QStringLiteral("Admin"), [this] { OpenScreen(g_adminScreen, this); });

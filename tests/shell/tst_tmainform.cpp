@@ -490,11 +490,14 @@ private slots:
             [&] { QCOMPARE(window->parentWidget(), &form); }();
             return 1;
         };
-        for (const char *entry : {"Information", "LAN", "Device Info", "DHCP Server", "Vlan Setting"})
+        for (const char *entry : {"Information", "LAN", "Device Info", "DHCP Server", "Vlan Setting", "Scheduling",
+                                  "Traffic Control"})
             action(form, entry)->trigger();
         QCOMPARE(opened, QStringList({"FM_Information Home \\ Information", "FM_LanCfg Home \\ LAN",
                                       "FM_DevInfo Status \\ Device Info", "FM_DHCP Advanced \\ DHCP Server",
-                                      "FM_VlanSetting Advanced \\ VLAN Settings"}));
+                                      "FM_VlanSetting Advanced \\ VLAN Settings",
+                                      "FM_Scheduling Advanced \\ Wireless Schedule",
+                                      "FM_TrafficCtrl Advanced \\ Traffic Control"}));
         for (const QPointer<QDialog> &window : windows)
             QVERIFY(window.isNull());
     }
