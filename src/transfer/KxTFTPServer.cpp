@@ -31,10 +31,10 @@ qint64 Now()
 // ---------------------------------------------------------------------------------------
 // _TFTPSession
 
-_TFTPSession::_TFTPSession(const KxTFTPMsg &from, int retries, KxTFTPHandler handler,
-                           QObject *owner, const QString &directory,
+_TFTPSession::_TFTPSession(const KxTFTPMsg &from, const QByteArray &name, int retries,
+                           KxTFTPHandler handler, QObject *owner, const QString &directory,
                            const QHostAddress &peer, QObject *parent)
-    : QObject(parent), Msg(from), m_retries(retries), m_handler(std::move(handler)),
+    : QObject(parent), Msg(from), m_name(name), m_retries(retries), m_handler(std::move(handler)),
       m_owner(owner), m_directory(directory), m_peer(peer),
       m_peerPort(quint16(from.RemotePort))
 {
@@ -110,7 +110,7 @@ void _TFTPSession::Begin()
         Report(KxTFTPCode::Canceled);
         return;
     }
-    const auto path = KxTFTP::ResolveName(m_directory, Msg.FileName.toUtf8());
+    const auto path = KxTFTP::ResolveName(m_directory, m_name);
     if (Msg.Operation == KxTFTP::RRQ) {
         if (!path) {
             Fail(KxTFTP::AccessViolation, KxTFTPCode::AccessViolation);
@@ -172,6 +172,13 @@ void _TFTPSession::SendBlock()
     Report(KxTFTPCode::Transferring);
 }
 
+void _TFTPSession::Repeated()
+{
+    // A device that lost ACK 0 asks again and waits for it before sending any data.
+    if (state == Active && m_writer && m_block == 0)
+        Send(m_send);
+}
+
 bool _TFTPSession::Retransmit()
 {
     if (Msg.Operation != KxTFTP::RRQ || Msg.RetryCount >= m_retries)
@@ -205,7 +212,9 @@ void _TFTPSession::ReadDatagrams()
         const auto header = KxTFTP::ParseHeader(buffer, n);
         if (!header)
             continue;
-        if (m_reader && header->opcode == KxTFTP::ACK)
+        if (header->opcode == KxTFTP::ERROR)
+            OnError(header->block);
+        else if (m_reader && header->opcode == KxTFTP::ACK)
             OnAck(header->block);
         else if (m_writer && header->opcode == KxTFTP::DATA)
             OnData(header->block, buffer + 4, n - 4);
@@ -228,6 +237,15 @@ void _TFTPSession::OnAck(quint16 block)
         return;
     }
     SendBlock();
+}
+
+void _TFTPSession::OnError(quint16 errorCode)
+{
+    // The client gave up: resending to it would only prolong a transfer that is over.
+    // Never answered with an ERROR of our own (RFC 1350).
+    Deadline = 0;
+    Report(errorCode <= KxTFTP::NoSuchUser ? KxTFTPCode::Undefined - errorCode
+                                           : KxTFTPCode::Undefined);
 }
 
 void _TFTPSession::OnData(quint16 block, const char *payload, qsizetype size)
@@ -354,6 +372,7 @@ void KxTFTPServer::ReadRequests()
         m_template.Code = KxTFTPCode::Connected;
         m_template.Text = KxTFTPText(KxTFTPCode::Connected);
         m_template.Operation = request->opcode;
+        // Readable only: the session serves the name's own bytes.
         m_template.FileName = QString::fromUtf8(request->fileName);
         m_template.Mode = QString::fromUtf8(request->mode);
         m_template.RemoteAddress = from.toString();
@@ -361,11 +380,12 @@ void KxTFTPServer::ReadRequests()
 
         // The client sent its request again before our first answer reached it.
         bool repeated = false;
-        for (const _TFTPSession *session : std::as_const(m_sessions)) {
+        for (_TFTPSession *session : std::as_const(m_sessions)) {
             const KxTFTPMsg &m = session->Msg;
             if (m.Operation == m_template.Operation && m.Mode == m_template.Mode
                 && m.RemoteAddress == m_template.RemoteAddress
-                && m.RemotePort == m_template.RemotePort && m.FileName == m_template.FileName) {
+                && m.RemotePort == m_template.RemotePort && session->Name() == request->fileName) {
+                session->Repeated();
                 repeated = true;
                 break;
             }
@@ -375,8 +395,8 @@ void KxTFTPServer::ReadRequests()
 
         m_template.RetryCount = 0;
         ++m_template.SessionNo;
-        auto *session = new _TFTPSession(m_template, Retries, m_handler, m_owner, m_directory,
-                                         from, this);
+        auto *session = new _TFTPSession(m_template, request->fileName, Retries, m_handler,
+                                         m_owner, m_directory, from, this);
         const bool opened = session->Open();
         m_sessions.append(session);
         if (!m_sweep.isActive())

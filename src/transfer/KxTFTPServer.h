@@ -25,8 +25,11 @@ class _TFTPSession : public QObject {
 public:
     enum State { Failed = 0, Active = 1, Finished = 2 };
 
-    _TFTPSession(const KxTFTPMsg &from, int retries, KxTFTPHandler handler, QObject *owner,
-                 const QString &directory, const QHostAddress &peer, QObject *parent);
+    // `name` is the requested name as it came on the wire: Msg.FileName is only its
+    // readable form and may differ when the bytes are not UTF-8.
+    _TFTPSession(const KxTFTPMsg &from, const QByteArray &name, int retries,
+                 KxTFTPHandler handler, QObject *owner, const QString &directory,
+                 const QHostAddress &peer, QObject *parent);
     ~_TFTPSession() override;
 
     // Opens the transfer's own socket; false (after reporting -1109) when it cannot.
@@ -37,6 +40,9 @@ public:
     // False when the session has timed out.
     bool Retransmit();
     void Report(int code);
+    // The client sent its request again: its first answer was lost.
+    void Repeated();
+    const QByteArray &Name() const { return m_name; }
 
     int state = Active;
     qint64 Deadline = 0; // monotonic milliseconds, 0 for none
@@ -53,8 +59,10 @@ private:
     void CloseFile();
     void OnAck(quint16 block);
     void OnData(quint16 block, const char *payload, qsizetype size);
+    void OnError(quint16 errorCode);
     void Arm();
 
+    QByteArray m_name;
     int m_retries;
     KxTFTPHandler m_handler;
     QObject *m_owner;

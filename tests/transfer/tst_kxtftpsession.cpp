@@ -21,6 +21,11 @@ private slots:
     void malformedRequests();
     void malformedSessionPackets();
     void repeatedDataIsAcknowledgedOnce();
+    void repeatedWriteRequestIsAnsweredAgain();
+    void peerErrorEndsSession_data();
+    void peerErrorEndsSession();
+    void nameBytesAreKept_data();
+    void nameBytesAreKept();
     void abandonedUploadKeepsOldFile();
     void cancelStopsTransfer();
     void startAndStop();
@@ -166,8 +171,8 @@ void TestKxTFTPSession::malformedRequests()
     QCOMPARE(s.server.Template().SessionNo, 0);
 }
 
-// Short packets, the wrong opcode for the direction and ERROR packets from the client
-// are ignored: the next valid ACK is the first thing that gets an answer.
+// Short packets and the wrong opcode for the direction are ignored: the next valid ACK
+// is the first thing that gets an answer.
 void TestKxTFTPSession::malformedSessionPackets()
 {
     Served s(30);
@@ -176,7 +181,6 @@ void TestKxTFTPSession::malformedSessionPackets()
     peer.SendTo(s.Port(), RawPeer::Request(kRRQ, "a.bin"));
     QVERIFY(peer.Receive());
     for (const QByteArray &junk : {QByteArray("\0\4", 2), QByteArray(), RawPeer::Packet(kDATA, 1, "zz"),
-                                   RawPeer::Packet(kERROR, 0, QByteArray(1, '\0')),
                                    RawPeer::Request(kRRQ, "a.bin"), RawPeer::Packet(77, 1)})
         peer.SendToSession(junk);
     peer.SendToSession(RawPeer::Packet(kACK, 1));
@@ -214,6 +218,99 @@ void TestKxTFTPSession::repeatedDataIsAcknowledgedOnce()
     QCOMPARE(ack2->data(), RawPeer::Packet(kACK, 2));
     QTRY_COMPARE_WITH_TIMEOUT(s.OutcomeCode(0), KxTFTPCode::Success, 2000);
     QCOMPARE(ReadFile(s.Path("up.bin")), one + two);
+}
+
+// A device that lost ACK 0 repeats its write request from the same port: the session
+// answers it with ACK 0 again (no second session) and the upload then goes on.
+void TestKxTFTPSession::repeatedWriteRequestIsAnsweredAgain()
+{
+    Served s;
+    RawPeer peer;
+    const QByteArray wrq = RawPeer::Request(kWRQ, "cfg.kcf");
+    peer.SendTo(s.Port(), wrq);
+    auto ack0 = peer.Receive();
+    QVERIFY(ack0);
+    QCOMPARE(ack0->data(), RawPeer::Packet(kACK, 0));
+    peer.SendTo(s.Port(), wrq);
+    auto again = peer.Receive(500);
+    QVERIFY(again);
+    QCOMPARE(again->data(), RawPeer::Packet(kACK, 0));
+    QCOMPARE(again->senderPort(), int(peer.sessionPort));
+    QCOMPARE(s.server.SessionCount(), 1);
+    peer.SendToSession(RawPeer::Packet(kDATA, 1, "settings"));
+    auto ack1 = peer.Receive();
+    QVERIFY(ack1);
+    QCOMPARE(ack1->data(), RawPeer::Packet(kACK, 1));
+    QTRY_COMPARE_WITH_TIMEOUT(s.OutcomeCode(0), KxTFTPCode::Success, 2000);
+    QCOMPARE(ReadFile(s.Path("cfg.kcf")), QByteArray("settings"));
+    QCOMPARE(s.Count(KxTFTPCode::Connected), 1);
+}
+
+void TestKxTFTPSession::peerErrorEndsSession_data()
+{
+    QTest::addColumn<bool>("get");
+    QTest::addColumn<quint16>("errorCode");
+    QTest::addColumn<int>("code");
+    for (bool get : {true, false}) {
+        const char *way = get ? "get" : "put";
+        QTest::addRow("%s, not defined", way) << get << quint16(0) << int(KxTFTPCode::Undefined);
+        QTest::addRow("%s, disk full", way) << get << quint16(3) << int(KxTFTPCode::DiskFull);
+        QTest::addRow("%s, no such user", way) << get << quint16(7) << int(KxTFTPCode::NoSuchUser);
+        QTest::addRow("%s, option refused", way) << get << quint16(8) << int(KxTFTPCode::Undefined);
+    }
+}
+
+// An ERROR from the client ends the session at once with the matching code: nothing is
+// resent to it, it is not answered, and an upload leaves the previous file alone.
+void TestKxTFTPSession::peerErrorEndsSession()
+{
+    QFETCH(bool, get);
+    QFETCH(quint16, errorCode);
+    QFETCH(int, code);
+    Served s(/*timeout*/ 20, /*retries*/ 3);
+    const QByteArray previous = RandomBytes(1500, 12);
+    QVERIFY(WriteFile(s.Path("a.bin"), previous));
+    RawPeer peer;
+    peer.SendTo(s.Port(), RawPeer::Request(get ? kRRQ : kWRQ, "a.bin"));
+    QVERIFY(peer.Receive());
+    if (!get) {
+        peer.SendToSession(RawPeer::Packet(kDATA, 1, RandomBytes(512, 13)));
+        QVERIFY(peer.Receive());
+    }
+    peer.SendToSession(RawPeer::Packet(kERROR, errorCode, QByteArray("no\0", 3)));
+    QTRY_COMPARE_WITH_TIMEOUT(s.OutcomeCode(0), code, 150);
+    QCOMPARE(s.Outcome(0)->Text, KxTFTPText(code));
+    QVERIFY(!peer.Receive(400)); // no retransmission, no ERROR in reply
+    QCOMPARE(s.server.SessionCount(), 0);
+    QCOMPARE(s.Count(KxTFTPCode::Timeout), 0);
+    QCOMPARE(ReadFile(s.Path("a.bin")), previous);
+    QCOMPARE(QDir(s.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.bin"});
+}
+
+void TestKxTFTPSession::nameBytesAreKept_data()
+{
+    QTest::addColumn<bool>("get");
+    QTest::newRow("get") << true;
+    QTest::newRow("put") << false;
+}
+
+// A name that is not UTF-8 is refused as unsafe: it must not be served or created under
+// its replacement-character reading (U+FFFD, which is a file here).
+void TestKxTFTPSession::nameBytesAreKept()
+{
+    QFETCH(bool, get);
+    Served s;
+    const QString lookalike = QString::fromUtf8("a\xEF\xBF\xBD.bin");
+    const QByteArray secret("not for this name");
+    QVERIFY(WriteFile(s.Path(lookalike), secret));
+    RawPeer peer;
+    peer.SendTo(s.Port(), RawPeer::Request(get ? kRRQ : kWRQ, "a\xFF.bin"));
+    auto answer = peer.Receive();
+    QVERIFY(answer);
+    QCOMPARE(answer->data(), RawPeer::Packet(kERROR, KxTFTP::AccessViolation, QByteArray(1, '\0')));
+    QTRY_COMPARE_WITH_TIMEOUT(s.OutcomeCode(0), KxTFTPCode::AccessViolation, 2000);
+    QCOMPARE(QDir(s.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{lookalike});
+    QCOMPARE(ReadFile(s.Path(lookalike)), secret);
 }
 
 // An upload whose client goes silent times out one Timeout after the last ACK; the file
