@@ -19,6 +19,8 @@ constexpr int kStopWaitMs = 10000;
 // A finished upload answers a repeated last block for one time-out interval, but not
 // longer than this: clients repeat within seconds.
 constexpr qint64 kLingerMaxMs = 10000;
+// Later resends of an upload's ACK: 1 s, then doubling.
+constexpr int kAckBackoffMs = 1000;
 
 const QElapsedTimer &Clock()
 {
@@ -256,6 +258,13 @@ void _TFTPSession::Retransmit()
     } else {
         if (!ResendAck())
             return;
+        // The first resend, after a round trip, repairs a lost ACK. If the client's block
+        // was lost instead, its own timer must act, and some clients (tftp-hpa) start that
+        // timer again on every duplicate ACK, so later resends wait a second and more;
+        // others (atftp) answer only a duplicate ACK, so there are later resends.
+        Deadline = Now() + (qint64(kAckBackoffMs) << qMin(Msg.RetryCount - 2, 16));
+        Report(KxTFTPCode::Transferring);
+        return;
     }
     Arm();
     Report(KxTFTPCode::Transferring);

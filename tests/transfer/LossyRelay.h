@@ -7,13 +7,16 @@
 // front port of its own, so that the client, too, sees a new port per transfer.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHash>
+#include <QSet>
 #include <QHostAddress>
 #include <QObject>
 #include <QTimer>
 #include <QUdpSocket>
 #include <QVariant>
 
+#include <cstdio>
 #include <random>
 
 namespace tftptest {
@@ -42,6 +45,12 @@ public:
     }
 
     quint16 Port() const { return m_listen->localPort(); }
+    // Writes one line per datagram: milliseconds, direction, opcode, block, fate.
+    void Trace(FILE *out)
+    {
+        m_trace = out;
+        m_clock.start();
+    }
     const Counts &Counted() const { return m_counts; }
 
 private:
@@ -98,6 +107,7 @@ private:
             QByteArray data(int(client.back->pendingDatagramSize()), Qt::Uninitialized);
             client.back->readDatagram(data.data(), data.size(), &from, &port);
             QUdpSocket *&front = client.fronts[port];
+            m_serverPorts.insert(port);
             if (!front) {
                 front = Bind();
                 QUdpSocket *socket = front;
@@ -110,18 +120,31 @@ private:
 
     bool Chance(double share) { return std::uniform_real_distribution<double>(0, 1)(m_random) < share; }
 
+    void Note(const QByteArray &data, quint16 port, const char *fate)
+    {
+        if (!m_trace || data.size() < 4)
+            return;
+        const auto at = [&](int i) { return unsigned(quint8(data[i])); };
+        std::fprintf(m_trace, "%8lld %s %u %u %s\n", static_cast<long long>(m_clock.elapsed()),
+                     port == m_serverPort || m_serverPorts.contains(port) ? ">" : "<",
+                     at(0) << 8 | at(1), at(2) << 8 | at(3), fate);
+    }
+
     void Forward(QUdpSocket *socket, const QByteArray &data, const QHostAddress &to, quint16 port)
     {
         if (Chance(m_impairment.loss)) {
             ++m_counts.dropped;
+            Note(data, port, "lost");
             return;
         }
         const int copies = Chance(m_impairment.duplicate) ? 2 : 1;
+        Note(data, port, copies == 2 ? "twice" : "sent");
         m_counts.duplicated += copies - 1;
         for (int i = 0; i < copies; ++i) {
             ++m_counts.forwarded;
             if (Chance(m_impairment.delay)) {
                 ++m_counts.delayed;
+                Note(data, port, "delayed");
                 const int ms = std::uniform_int_distribution<int>(m_impairment.delayMinMs,
                                                                   m_impairment.delayMaxMs)(m_random);
                 QTimer::singleShot(ms, socket, [socket, data, to, port] {
@@ -139,6 +162,9 @@ private:
     QUdpSocket *m_listen = nullptr;
     QHash<QString, Client> m_clients;
     Counts m_counts;
+    QSet<quint16> m_serverPorts;
+    FILE *m_trace = nullptr;
+    QElapsedTimer m_clock;
 };
 
 } // namespace tftptest
