@@ -90,6 +90,12 @@ std::optional<QString> ResolveName(const QString &folder, const QByteArray &name
     const QString text = QString::fromUtf8(name);
     if (text.toUtf8() != name)
         return std::nullopt;
+    // Control characters would land in the served folder and in every log line that
+    // shows the name; a NUL would cut the path short.
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            return std::nullopt;
+    }
 
     const QString root = QFileInfo(folder.isEmpty() ? QStringLiteral(".") : folder)
                              .canonicalFilePath();
@@ -106,6 +112,47 @@ std::optional<QString> ResolveName(const QString &folder, const QByteArray &name
     if (real.isEmpty() || !real.startsWith(prefix))
         return std::nullopt;
     return real;
+}
+
+ResendClock::ResendClock(int capMs, int floorMs)
+    : m_cap(qMax(1, capMs)), m_floor(qBound(1, floorMs, m_cap))
+{
+}
+
+int ResendClock::IntervalMs() const
+{
+    if (m_fixed > 0)
+        return m_fixed; // what the client asked for, unchanged
+    qint64 ms = InitialMs;
+    if (m_srtt >= 0)
+        // The 20 ms sweep is the clock's granularity (RFC 6298's G).
+        ms = (m_srtt + qMax<qint64>(20000, 4 * m_rttvar) + 999) / 1000;
+    ms = qMax<qint64>(ms, m_floor) << qMin(m_backoff, 16);
+    return int(qMin<qint64>(ms, m_cap));
+}
+
+void ResendClock::Sample(qint64 roundTripUs)
+{
+    m_backoff = 0;
+    roundTripUs = qMax<qint64>(0, roundTripUs);
+    if (m_srtt < 0) {
+        m_srtt = roundTripUs;
+        m_rttvar = roundTripUs / 2;
+        return;
+    }
+    // alpha 1/8, beta 1/4
+    m_rttvar = (3 * m_rttvar + qAbs(m_srtt - roundTripUs)) / 4;
+    m_srtt = (7 * m_srtt + roundTripUs) / 8;
+}
+
+void ResendClock::Backoff()
+{
+    ++m_backoff;
+}
+
+void ResendClock::Fix(int ms)
+{
+    m_fixed = qMax(1, ms);
 }
 
 } // namespace KxTFTP

@@ -56,8 +56,39 @@ QByteArray ErrorPacket(quint16 code);
 
 // The local path a requested name stands for, or nothing when the name must be refused.
 // Only plain names of entries directly in the served folder are served: no separators
-// of either kind, no "." or "..", nothing empty, and nothing that resolves (through
-// symbolic links) outside the served folder. An empty folder is the current folder.
+// of either kind, no "." or "..", nothing empty, no control characters (NUL included),
+// only valid UTF-8, and nothing that resolves (through symbolic links) outside the
+// served folder. An empty folder is the current folder. Refused names never reach the
+// file system.
 std::optional<QString> ResolveName(const QString &folder, const QByteArray &name);
+
+// When to send a block (or, in a write, the last ACK) again. Separate from the session's
+// time-out, which only says when to give up: a lost datagram costs about one round trip.
+// The interval follows the measured round trip as TCP's does (RFC 6298: smoothed round
+// trip plus four times its variation), never below `floorMs` nor above `capMs`, doubling
+// on each resend until a fresh measurement arrives. A client's RFC 2349 time-out fixes it.
+class ResendClock {
+public:
+    static constexpr int DefaultFloorMs = 50;
+    static constexpr int InitialMs = 1000; // before the first measurement (RFC 6298)
+
+    explicit ResendClock(int capMs, int floorMs = DefaultFloorMs);
+    // Milliseconds from a send to its resend.
+    int IntervalMs() const;
+    // A round trip measured on a packet sent once (Karn's rule: never on a resent one).
+    void Sample(qint64 roundTripUs);
+    void Backoff();
+    void EndBackoff() { m_backoff = 0; }
+    bool Measured() const { return m_srtt >= 0; }
+    void Fix(int ms);
+
+private:
+    int m_cap;
+    int m_floor;
+    int m_fixed = 0;
+    int m_backoff = 0;
+    qint64 m_srtt = -1; // microseconds; -1 before the first sample
+    qint64 m_rttvar = 0;
+};
 
 } // namespace KxTFTP

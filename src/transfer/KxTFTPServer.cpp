@@ -16,25 +16,43 @@ namespace {
 constexpr int kSweepMs = 20;
 constexpr int kStopWaitMs = 10000;
 
-// Monotonic milliseconds, never 0 (0 marks "no deadline").
-qint64 Now()
+// A finished upload answers a repeated last block for one time-out interval, but not
+// longer than this: clients repeat within seconds.
+constexpr qint64 kLingerMaxMs = 10000;
+// Later resends of an upload's ACK: 1 s, then doubling.
+constexpr int kAckBackoffMs = 1000;
+
+const QElapsedTimer &Clock()
 {
-    static QElapsedTimer clock = [] {
+    static const QElapsedTimer clock = [] {
         QElapsedTimer t;
         t.start();
         return t;
     }();
-    return clock.elapsed() + 1;
+    return clock;
+}
+
+// Monotonic milliseconds, never 0 (0 marks "no deadline").
+qint64 Now()
+{
+    return Clock().elapsed() + 1;
+}
+
+qint64 NowUs()
+{
+    return Clock().nsecsElapsed() / 1000;
 }
 } // namespace
 
 // ---------------------------------------------------------------------------------------
 // _TFTPSession
 
-_TFTPSession::_TFTPSession(const KxTFTPMsg &from, int retries, KxTFTPHandler handler,
-                           QObject *owner, const QString &directory,
-                           const QHostAddress &peer, QObject *parent)
-    : QObject(parent), Msg(from), m_retries(retries), m_handler(std::move(handler)),
+_TFTPSession::_TFTPSession(const KxTFTPMsg &from, const QByteArray &name, int retries,
+                           int resendFloorMs, KxTFTPHandler handler, QObject *owner,
+                           const QString &directory, const QHostAddress &peer,
+                           QObject *parent)
+    : QObject(parent), Msg(from), m_name(name), m_retries(qMax(1, retries)),
+      m_resendFloor(resendFloorMs), m_clock(10 * qMax(1, from.Timeout), resendFloorMs), m_handler(std::move(handler)),
       m_owner(owner), m_directory(directory), m_peer(peer),
       m_peerPort(quint16(from.RemotePort))
 {
@@ -101,7 +119,14 @@ void _TFTPSession::Fail(quint16 errorCode, int code)
 
 void _TFTPSession::Arm()
 {
-    Deadline = Now() + 10 * qint64(Msg.Timeout);
+    Deadline = Now() + m_clock.IntervalMs();
+}
+
+// The session moved on: the give-up time counts from here.
+void _TFTPSession::Progress()
+{
+    GiveUp = Now() + 10 * qint64(qMax(1, Msg.Timeout)) * m_retries;
+    Msg.RetryCount = 0;
 }
 
 void _TFTPSession::Begin()
@@ -110,7 +135,9 @@ void _TFTPSession::Begin()
         Report(KxTFTPCode::Canceled);
         return;
     }
-    const auto path = KxTFTP::ResolveName(m_directory, Msg.FileName.toUtf8());
+    const auto path = KxTFTP::ResolveName(m_directory, m_name);
+    m_receive.resize(qMax(KxTFTP::BufferSize, m_blockSize + 4 + 1));
+    Progress();
     if (Msg.Operation == KxTFTP::RRQ) {
         if (!path) {
             Fail(KxTFTP::AccessViolation, KxTFTPCode::AccessViolation);
@@ -123,7 +150,7 @@ void _TFTPSession::Begin()
             return;
         }
         m_reader = std::move(file);
-        SendBlock();
+        FillWindow();
     } else if (Msg.Operation == KxTFTP::WRQ) {
         if (!path || (QFileInfo::exists(*path) && !QFileInfo(*path).isFile())) {
             Fail(KxTFTP::AccessViolation, KxTFTPCode::AccessViolation);
@@ -138,62 +165,143 @@ void _TFTPSession::Begin()
         }
         m_writer = std::move(file);
         m_block = 0;
-        m_send = KxTFTP::AckPacket(0);
-        if (!Send(m_send)) {
-            Report(KxTFTPCode::SendFailed);
-            return;
-        }
-        Arm();
-        Report(KxTFTPCode::Transferring);
+        if (SendAck())
+            Report(KxTFTPCode::Transferring);
     } else {
         Fail(KxTFTP::IllegalOperation, KxTFTPCode::BadOperation);
     }
 }
 
-void _TFTPSession::SendBlock()
+// Sends blocks until the window is full or the file's last block is out.
+void _TFTPSession::FillWindow()
 {
-    char buffer[KxTFTP::BlockSize];
-    const qint64 n = m_reader->read(buffer, sizeof buffer);
+    while (state == Active && !m_eof && m_block - m_acked < m_window) {
+        if (!SendNextBlock())
+            return;
+    }
+}
+
+bool _TFTPSession::SendNextBlock()
+{
+    QByteArray payload(m_blockSize, Qt::Uninitialized);
+    const qint64 n = m_reader->read(payload.data(), payload.size());
     if (n < 0) {
         // Never mistaken for the end of the file: the client is told the transfer failed.
         Fail(KxTFTP::NotDefined, KxTFTPCode::Undefined);
-        return;
+        return false;
     }
     Msg.BlockBytes = qint32(n);
     Msg.TotalBytes += n;
+    m_eof = n < m_blockSize;
     ++m_block;
-    m_send = KxTFTP::DataPacket(KxTFTP::WireBlock(m_block), buffer, n);
-    Msg.RetryCount = 1;
-    if (!Send(m_send)) {
+    const Sent sent{KxTFTP::DataPacket(KxTFTP::WireBlock(m_block), payload.constData(), n),
+                    NowUs(), false};
+    if (m_flight.isEmpty())
+        Msg.RetryCount = 1;
+    m_flight.append(sent);
+    if (!Send(sent.packet)) {
         Report(KxTFTPCode::SendFailed);
+        return false;
+    }
+    if (m_flight.size() == 1)
+        Arm();
+    Report(KxTFTPCode::Transferring);
+    return true;
+}
+
+bool _TFTPSession::SendAck()
+{
+    m_ack = Sent{KxTFTP::AckPacket(KxTFTP::WireBlock(m_block)), NowUs(), false};
+    m_acked = m_block;
+    if (!Send(m_ack.packet)) {
+        Report(KxTFTPCode::SendFailed);
+        return false;
+    }
+    Msg.RetryCount = 1;
+    Arm();
+    return true;
+}
+
+// Karn's rule: the answer to a packet sent more than once cannot say which send it
+// answers, so it is no measurement; but until there is one, the time since the last
+// send is a better guess than the initial second. Progress ends any back-off.
+void _TFTPSession::Measure(const Sent &sent)
+{
+    if (!sent.resent || !m_clock.Measured())
+        m_clock.Sample(NowUs() - sent.at);
+    else
+        m_clock.EndBackoff();
+}
+
+void _TFTPSession::Repeated()
+{
+    // A device that lost ACK 0 asks again and waits for it before sending any data.
+    if (state == Active && m_writer && m_block == 0)
+        ResendAck();
+}
+
+void _TFTPSession::Retransmit()
+{
+    if (state != Active)
+        return;
+    m_clock.Backoff();
+    ++Msg.RetryCount;
+    if (m_reader) {
+        // The window starts again from the first unacknowledged block (RFC 7440).
+        if (!Resend())
+            return;
+    } else if (m_block != m_acked) {
+        // Part of a window is missing: acknowledge what arrived in order (RFC 7440).
+        if (!SendAck())
+            return;
+        m_ack.resent = true;
+    } else {
+        if (!ResendAck())
+            return;
+        // The first resend, after a round trip, repairs a lost ACK. If the client's block
+        // was lost instead, its own timer must act, and some clients (tftp-hpa) start that
+        // timer again on every duplicate ACK, so later resends wait a second and more;
+        // others (atftp) answer only a duplicate ACK, so there are later resends.
+        Deadline = Now() + (qint64(kAckBackoffMs) << qMin(Msg.RetryCount - 2, 16));
+        Report(KxTFTPCode::Transferring);
         return;
     }
     Arm();
     Report(KxTFTPCode::Transferring);
 }
 
-bool _TFTPSession::Retransmit()
+bool _TFTPSession::Resend()
 {
-    if (Msg.Operation != KxTFTP::RRQ || Msg.RetryCount >= m_retries)
-        return false;
-    ++Msg.RetryCount;
-    if (!Send(m_send)) {
-        Report(KxTFTPCode::SendFailed);
-        return true;
+    for (Sent &sent : m_flight) {
+        sent.resent = true;
+        sent.at = NowUs();
+        if (!Send(sent.packet)) {
+            Report(KxTFTPCode::SendFailed);
+            return false;
+        }
     }
-    Arm();
-    Report(KxTFTPCode::Transferring);
+    return true;
+}
+
+bool _TFTPSession::ResendAck()
+{
+    m_ack.resent = true;
+    m_ack.at = NowUs();
+    if (!Send(m_ack.packet)) {
+        Report(KxTFTPCode::SendFailed);
+        return false;
+    }
     return true;
 }
 
 void _TFTPSession::ReadDatagrams()
 {
-    char buffer[KxTFTP::BufferSize];
     while (m_socket->hasPendingDatagrams()) {
         QHostAddress from;
         quint16 port = 0;
-        const qint64 n = m_socket->readDatagram(buffer, sizeof buffer, &from, &port);
-        if (state != Active || (!m_reader && !m_writer))
+        const qint64 n = m_socket->readDatagram(m_receive.data(), m_receive.size(), &from, &port);
+        const bool lingering = state == Finished && Linger != 0;
+        if ((state != Active || (!m_reader && !m_writer)) && !lingering)
             continue;
         if (n < 0)
             continue;
@@ -202,44 +310,84 @@ void _TFTPSession::ReadDatagrams()
             m_socket->writeDatagram(KxTFTP::ErrorPacket(KxTFTP::UnknownTransferId), from, port);
             continue;
         }
-        const auto header = KxTFTP::ParseHeader(buffer, n);
+        const auto header = KxTFTP::ParseHeader(m_receive.constData(), n);
         if (!header)
             continue;
-        if (m_reader && header->opcode == KxTFTP::ACK)
+        if (lingering) {
+            // The client missed the final ACK and sends its last block again.
+            if (header->opcode == KxTFTP::DATA && header->block == KxTFTP::WireBlock(m_block))
+                ResendAck();
+            continue;
+        }
+        if (header->opcode == KxTFTP::ERROR)
+            OnError(header->block);
+        else if (m_reader && header->opcode == KxTFTP::ACK)
             OnAck(header->block);
         else if (m_writer && header->opcode == KxTFTP::DATA)
-            OnData(header->block, buffer + 4, n - 4);
+            OnData(header->block, m_receive.constData() + 4, n - 4);
     }
 }
 
 void _TFTPSession::OnAck(quint16 block)
 {
-    // Only the block just sent is acknowledged; anything else is stale and must not
-    // reset the retransmission deadline.
-    if (block != KxTFTP::WireBlock(m_block))
+    // Only a block sent and not yet acknowledged counts. A duplicate or stale ACK changes
+    // nothing, and above all sends nothing: answering it is the Sorcerer's Apprentice
+    // fault (RFC 1123), which sends the rest of the file twice.
+    qsizetype acked = -1;
+    for (qsizetype i = 0; i < m_flight.size(); ++i) {
+        if (KxTFTP::WireBlock(m_acked + 1 + i) == block)
+            acked = i;
+    }
+    if (acked < 0)
         return;
+    Measure(m_flight[acked]);
+    m_flight.remove(0, acked + 1);
+    m_acked += acked + 1;
     Deadline = 0;
+    Progress();
     if (Cancel) {
         Report(KxTFTPCode::Canceled);
         return;
     }
-    if (Msg.BlockBytes < KxTFTP::BlockSize) {
+    if (m_eof && m_flight.isEmpty()) {
         Report(KxTFTPCode::Success);
         return;
     }
-    SendBlock();
+    // Blocks after an acknowledged one in the middle of a window were lost or are late:
+    // the window starts again there (RFC 7440).
+    if (!Resend())
+        return;
+    if (!m_flight.isEmpty()) {
+        Msg.RetryCount = 2;
+        Arm();
+    }
+    FillWindow();
 }
 
 void _TFTPSession::OnData(quint16 block, const char *payload, qsizetype size)
 {
     if (block != KxTFTP::WireBlock(m_block + 1)) {
-        // Our ACK was lost and the client sends the block again: acknowledge it again.
-        if (block == KxTFTP::WireBlock(m_block) && m_block > 0)
-            Send(m_send);
+        if (block == KxTFTP::WireBlock(m_block) && m_block > 0) {
+            // Our ACK was lost and the client sends the block again: acknowledge it again.
+            // Not a copy that crossed our ACK, though: a client with the Sorcerer's
+            // Apprentice fault answers every duplicate ACK with a duplicate block, and
+            // acknowledging those would double the rest of the upload.
+            if (NowUs() - m_ack.at >= 1000 * qint64(m_resendFloor))
+                ResendAck();
+        } else if (m_window > 1 && !m_gapAcked && m_block > 0
+                   && quint16(block - KxTFTP::WireBlock(m_block + 1)) < quint16(m_window)) {
+            // A block of this window went missing: say once where it must start again.
+            m_gapAcked = true;
+            SendAck();
+        }
         return;
     }
+    if (m_block == m_acked)
+        Measure(m_ack);
     Deadline = 0;
     ++m_block;
+    m_gapAcked = false;
+    Progress();
     if (Cancel) {
         Report(KxTFTPCode::Canceled);
         return;
@@ -250,26 +398,42 @@ void _TFTPSession::OnData(quint16 block, const char *payload, qsizetype size)
     }
     Msg.BlockBytes = qint32(size);
     Msg.TotalBytes += size;
-    const bool last = size < KxTFTP::BlockSize;
-    // The file is in place before the client hears that the transfer is complete.
-    if (last && !m_writer->commit()) {
+    if (size < m_blockSize) {
+        OnLastBlock(payload, size);
+        return;
+    }
+    if (m_block - m_acked < m_window) {
+        Arm(); // the rest of the window is on its way
+        return;
+    }
+    if (SendAck())
+        Report(KxTFTPCode::Transferring);
+}
+
+void _TFTPSession::OnLastBlock(const char *, qsizetype)
+{
+    // The file is in place before the client hears that the transfer is complete, and it
+    // is renamed into place only once: a repeated last block is only acknowledged again.
+    if (!m_writer->commit()) {
         m_writer.reset();
         Fail(KxTFTP::DiskFull, KxTFTPCode::DiskFull);
         return;
     }
-    if (last)
-        m_writer.reset();
-    m_send = KxTFTP::AckPacket(block);
-    if (!Send(m_send)) {
-        Report(KxTFTPCode::SendFailed);
+    m_writer.reset();
+    if (!SendAck())
         return;
-    }
-    if (last) {
-        Report(KxTFTPCode::Success);
-        return;
-    }
-    Arm();
-    Report(KxTFTPCode::Transferring);
+    Deadline = 0;
+    Linger = Now() + qMin<qint64>(10 * qint64(qMax(1, Msg.Timeout)), kLingerMaxMs);
+    Report(KxTFTPCode::Success);
+}
+
+void _TFTPSession::OnError(quint16 errorCode)
+{
+    // The client gave up: resending to it would only prolong a transfer that is over.
+    // Never answered with an ERROR of our own (RFC 1350).
+    Deadline = 0;
+    Report(errorCode <= KxTFTP::NoSuchUser ? KxTFTPCode::Undefined - errorCode
+                                           : KxTFTPCode::Undefined);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -354,6 +518,7 @@ void KxTFTPServer::ReadRequests()
         m_template.Code = KxTFTPCode::Connected;
         m_template.Text = KxTFTPText(KxTFTPCode::Connected);
         m_template.Operation = request->opcode;
+        // Readable only: the session serves the name's own bytes.
         m_template.FileName = QString::fromUtf8(request->fileName);
         m_template.Mode = QString::fromUtf8(request->mode);
         m_template.RemoteAddress = from.toString();
@@ -361,11 +526,12 @@ void KxTFTPServer::ReadRequests()
 
         // The client sent its request again before our first answer reached it.
         bool repeated = false;
-        for (const _TFTPSession *session : std::as_const(m_sessions)) {
+        for (_TFTPSession *session : std::as_const(m_sessions)) {
             const KxTFTPMsg &m = session->Msg;
             if (m.Operation == m_template.Operation && m.Mode == m_template.Mode
                 && m.RemoteAddress == m_template.RemoteAddress
-                && m.RemotePort == m_template.RemotePort && m.FileName == m_template.FileName) {
+                && m.RemotePort == m_template.RemotePort && session->Name() == request->fileName) {
+                session->Repeated();
                 repeated = true;
                 break;
             }
@@ -375,8 +541,8 @@ void KxTFTPServer::ReadRequests()
 
         m_template.RetryCount = 0;
         ++m_template.SessionNo;
-        auto *session = new _TFTPSession(m_template, Retries, m_handler, m_owner, m_directory,
-                                         from, this);
+        auto *session = new _TFTPSession(m_template, request->fileName, Retries, ResendFloor,
+                                         m_handler, m_owner, m_directory, from, this);
         const bool opened = session->Open();
         m_sessions.append(session);
         if (!m_sweep.isActive())
@@ -399,14 +565,20 @@ void KxTFTPServer::Sweep()
     for (qsizetype i = 0; i < m_sessions.size(); ++i) {
         _TFTPSession *session = m_sessions[i];
         if (session->state != _TFTPSession::Active) {
+            // A finished upload stays to answer a repeated last block, unless the server
+            // is stopping.
+            if (session->state == _TFTPSession::Finished && m_listen && now < session->Linger)
+                continue;
             Destroy(i);
             break;
         }
-        if (session->Deadline != 0 && now >= session->Deadline && !session->Retransmit()) {
+        if (session->GiveUp != 0 && now >= session->GiveUp) {
             session->Report(KxTFTPCode::Timeout);
             Destroy(i);
             break;
         }
+        if (session->Deadline != 0 && now >= session->Deadline)
+            session->Retransmit();
     }
     // An idle server does not wake up.
     if (m_sessions.isEmpty())

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "KxTFTPMsg.h"
+#include "KxTFTPProtocol.h"
 
 #include <QHostAddress>
 #include <QList>
@@ -25,7 +26,11 @@ class _TFTPSession : public QObject {
 public:
     enum State { Failed = 0, Active = 1, Finished = 2 };
 
-    _TFTPSession(const KxTFTPMsg &from, int retries, KxTFTPHandler handler, QObject *owner,
+    // `name` is the requested name as it came on the wire: Msg.FileName is only its
+    // readable form and may differ when the bytes are not UTF-8. `resendFloorMs` is the
+    // shortest interval before a packet is sent again.
+    _TFTPSession(const KxTFTPMsg &from, const QByteArray &name, int retries,
+                 int resendFloorMs, KxTFTPHandler handler, QObject *owner,
                  const QString &directory, const QHostAddress &peer, QObject *parent);
     ~_TFTPSession() override;
 
@@ -33,13 +38,18 @@ public:
     bool Open();
     // Opens the local file and sends the first DATA or the ACK of block 0.
     void Begin();
-    // The deadline passed: resend (read) or give up (write, or retries used up).
-    // False when the session has timed out.
-    bool Retransmit();
+    // The resend deadline passed: send the unacknowledged blocks (read) or the last ACK
+    // (write) again.
+    void Retransmit();
     void Report(int code);
+    // The client sent its request again: its first answer was lost.
+    void Repeated();
+    const QByteArray &Name() const { return m_name; }
 
     int state = Active;
-    qint64 Deadline = 0; // monotonic milliseconds, 0 for none
+    qint64 Deadline = 0; // resend, monotonic milliseconds, 0 for none
+    qint64 GiveUp = 0;   // no progress until then: the session has timed out
+    qint64 Linger = 0;   // a finished upload answers a repeated last block until then
     bool Cancel = false;
     KxTFTPMsg Msg;
 
@@ -47,15 +57,32 @@ private slots:
     void ReadDatagrams();
 
 private:
+    struct Sent {
+        QByteArray packet;
+        qint64 at = 0; // last sent, microseconds
+        bool resent = false;
+    };
+
     bool Send(const QByteArray &packet);
-    void SendBlock();
     void Fail(quint16 errorCode, int code);
     void CloseFile();
+    void Progress();
+    void FillWindow();
+    bool SendNextBlock();
     void OnAck(quint16 block);
     void OnData(quint16 block, const char *payload, qsizetype size);
+    void OnLastBlock(const char *payload, qsizetype size);
+    void OnError(quint16 errorCode);
+    bool SendAck();
+    bool ResendAck();
+    bool Resend();
+    void Measure(const Sent &sent);
     void Arm();
 
+    QByteArray m_name;
     int m_retries;
+    int m_resendFloor;
+    KxTFTP::ResendClock m_clock;
     KxTFTPHandler m_handler;
     QObject *m_owner;
     QString m_directory;
@@ -64,9 +91,18 @@ private:
     QUdpSocket *m_socket = nullptr;
     std::unique_ptr<QFile> m_reader;
     std::unique_ptr<QSaveFile> m_writer;
-    QByteArray m_send; // the last packet, resent unchanged on time-out
+    QByteArray m_receive;
+    int m_blockSize = KxTFTP::BlockSize;
+    int m_window = 1;
     // Blocks counted without wrapping; only their wire numbers roll over.
+    // Read: m_block blocks sent, m_acked acknowledged, m_flight the unacknowledged ones.
+    // Write: m_block blocks received in order, m_acked the last one acknowledged.
     qint64 m_block = 0;
+    qint64 m_acked = 0;
+    QList<Sent> m_flight;
+    bool m_eof = false;     // read: the short last block has been read
+    bool m_gapAcked = false; // write: a gap in the window has been reported once
+    Sent m_ack;              // write: the last ACK sent
 };
 
 class KxTFTPServer : public QObject {
@@ -77,8 +113,11 @@ public:
     ~KxTFTPServer() override;
 
     int Retries = 3;
+    // Shortest interval before a lost datagram is sent again, in milliseconds.
+    int ResendFloor = KxTFTP::ResendClock::DefaultFloorMs;
 
-    // timeout in units of 10 ms; retries is the most sends of one data block
+    // timeout in units of 10 ms; a session without progress for timeout x retries gives
+    // up. Lost datagrams are sent again much sooner, after about one round trip.
     void SetTimeout(int timeout, int retries);
     void SetOnMessage(KxTFTPHandler handler, QObject *owner);
     // Serves `directory` on UDP `port` (0 picks a free one, see Port()). When already

@@ -54,9 +54,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             || again.mid(4) != QByteArray(bytes + 4, n - 4))
             std::abort();
     }
-    // The name rules on the raw input too, without the request framing.
-    if (const auto path = KxTFTP::ResolveName(folder.root, QByteArray(bytes, n))) {
+    // The name rules on the raw input too, without the request framing: an accepted name
+    // holds no control character (NUL included) and keeps its own bytes.
+    const QByteArray raw(bytes, n);
+    if (const auto path = KxTFTP::ResolveName(folder.root, raw)) {
         if (!path->startsWith(folder.prefix) || path->mid(folder.prefix.size()).contains('/'))
+            std::abort();
+        for (const char c : raw) {
+            if (quint8(c) < 0x20 || c == 0x7F)
+                std::abort();
+        }
+        if (!QFileInfo(*path).isSymLink() && !QFileInfo::exists(*path)
+            && path->mid(folder.prefix.size()).toUtf8() != raw)
             std::abort();
     }
     return 0;

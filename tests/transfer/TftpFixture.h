@@ -178,6 +178,17 @@ struct RawPeer {
             sessionPort = quint16(d.senderPort());
         return d;
     }
+    // Everything that arrives within `ms`.
+    QList<QByteArray> ReceiveFor(int ms)
+    {
+        QList<QByteArray> out;
+        QDeadlineTimer until(ms);
+        while (!until.hasExpired()) {
+            if (auto d = Receive(int(qMax<qint64>(1, until.remainingTime()))))
+                out << d->data();
+        }
+        return out;
+    }
     static quint16 Opcode(const QNetworkDatagram &d)
     {
         return d.data().size() >= 2 ? qFromBigEndian<quint16>(d.data().constData()) : 0;
