@@ -2,7 +2,9 @@
 
 #include "KxSession.h"
 
+#include <QDir>
 #include <QEventLoop>
+#include <QTest>
 #include <QTimer>
 
 namespace screentest {
@@ -17,6 +19,17 @@ TestHost::~TestHost()
 {
     if (HostWindow() == this)
         SetHostWindow(nullptr);
+}
+
+bool SavePicture(QWidget &window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("RWN3460_SCREENSHOTS");
+    if (folder.isEmpty())
+        return true;
+    window.show();
+    window.adjustSize();
+    QTest::qWait(100);
+    return window.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
 }
 
 int RunNestedLoop(QDialog *window, int ms)

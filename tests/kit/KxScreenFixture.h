@@ -47,6 +47,11 @@ private:
     KxAddressReport m_report;
 };
 
+// With RWN3460_SCREENSHOTS naming a folder, the window as it is now is saved there as
+// `name`.png (the pictures of docs/screens are taken this way). False only when a picture
+// was asked for and could not be saved.
+bool SavePicture(QWidget &window, const QString &name);
+
 // Runs the event loop of a modal window for `ms` (timers, SNMP answers and other
 // windows go on meanwhile), or until it closes itself.
 int RunNestedLoop(QDialog *window, int ms);

@@ -25,17 +25,10 @@ inline QString vb(const QString &oid, const QString &tagValue)
     return oid + QLatin1Char('|') + tagValue;
 }
 
-// With RWN3460_SCREENSHOTS naming a folder, the window as it is now goes there as
-// `name`.png (the pictures of docs/screens are taken this way).
+// A picture of the window for docs/screens when one is asked for.
 inline void Snapshot(QWidget *window, const QString &name)
 {
-    const QString folder = qEnvironmentVariable("RWN3460_SCREENSHOTS");
-    if (folder.isEmpty())
-        return;
-    window->adjustSize();
-    QCoreApplication::processEvents();
-    if (!window->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png")))
-        qWarning("cannot save %s", qPrintable(name));
+    QVERIFY(screentest::SavePicture(*window, name));
 }
 
 // The object names of the input controls a user can reach that have no accessible name.

@@ -88,18 +88,6 @@ QStringList rows(const QTreeWidget *list)
 }
 
 
-// With RWN3460_SCREENSHOTS naming a folder, the screen as it opened is pictured there.
-void saveShot(QWidget &screen)
-{
-    const QString folder = qEnvironmentVariable("RWN3460_SCREENSHOTS");
-    if (folder.isEmpty())
-        return;
-    screen.show();
-    screen.adjustSize();
-    QTest::qWait(100);
-    QVERIFY(screen.grab().save(folder + "/" + screen.metaObject()->className() + ".png"));
-}
-
 } // namespace
 
 class TestTFMAdmin2 : public QObject {
@@ -146,7 +134,7 @@ private slots:
         QCOMPARE(screen.windowTitle(), QString("Tools \\ Administrator Settings"));
         LISTS_READ(screen, 4, 2);
         QCOMPARE(edit(screen, "Ed_Usr")->text(), QString("admin"));
-        saveShot(screen);
+        QVERIFY(screentest::SavePicture(screen, screen.metaObject()->className()));
         for (const char *name : {"Ed_Pwd", "Ed_OPwd", "Ed_NPwd", "Ed_CNP"})
             QCOMPARE(edit(screen, name)->text(), QString("password"));
         QCOMPARE(edit(screen, "Ed_NPwd")->echoMode(), QLineEdit::Password);

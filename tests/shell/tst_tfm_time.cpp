@@ -60,18 +60,6 @@ struct NoticeCount : QObject {
 };
 
 
-// With RWN3460_SCREENSHOTS naming a folder, the screen as it opened is pictured there.
-void saveShot(QWidget &screen)
-{
-    const QString folder = qEnvironmentVariable("RWN3460_SCREENSHOTS");
-    if (folder.isEmpty())
-        return;
-    screen.show();
-    screen.adjustSize();
-    QTest::qWait(100);
-    QVERIFY(screen.grab().save(folder + "/" + screen.metaObject()->className() + ".png"));
-}
-
 } // namespace
 
 class TestTFMTime : public QObject {
@@ -115,7 +103,7 @@ private slots:
         QVERIFY2(fixture.Start(), qPrintable(fixture.Error()));
         TFM_Time screen;
         QCOMPARE(screen.windowTitle(), QString("Tools \\ Time and Date"));
-        saveShot(screen);
+        QVERIFY(screentest::SavePicture(screen, screen.metaObject()->className()));
         QVERIFY(child<QLabel>(screen, "LB_CurrentTime")->text().startsWith("01/01/2012 00:0"));
         QCOMPARE(box(screen, "CB_TimeZone")->count(), 75);
         QCOMPARE(box(screen, "CB_TimeZone")->currentText(),

@@ -1,7 +1,6 @@
 // 'Status \ Client Info' against the simulated device: the trigger, then the walk of the
 // client table it filled; the failure paths with a device whose trigger fails late.
 #include "KxScreenFixture.h"
-#include "ScreenPicture.h"
 #include "TClientInformation.h"
 
 #include <QLabel>
@@ -68,7 +67,7 @@ private slots:
             // Everything the table holds was read, the empty slots too, and shown hidden.
             QCOMPARE(screen.findChild<QTreeWidget *>("ClientListView")->topLevelItemCount(), 8);
             QVERIFY(screen.findChild<QTreeWidget *>("User_ListView")->isColumnHidden(0));
-            SavePicture(screen, "TClientInformation");
+            QVERIFY(screentest::SavePicture(screen, "TClientInformation"));
             screen.findChild<QPushButton *>("Bt_Close")->click();
             QVERIFY(!screen.isVisible());
         });

@@ -3,7 +3,6 @@
 // anything is written, and the window held until the device has confirmed the list.
 #include "KxScreenFixture.h"
 #include "KxSession.h"
-#include "ScreenPicture.h"
 #include "TFM_FilterMACACL.h"
 
 #include <QComboBox>
@@ -170,7 +169,7 @@ private slots:
         QCOMPARE(screen.StatusBar()->currentMessage(), QString("Get OK!"));
         QTRY_COMPARE(rows(screen, "LV_ClientUser"), kClients);
         pick(screen, "LV_ClientUser", 2);
-        SavePicture(screen, "TFM_FilterMACACL");
+        QVERIFY(screentest::SavePicture(screen, "TFM_FilterMACACL"));
 
         mark = fixture.Mark();
         pick(screen, "LV_UerMACAddress", 1);

@@ -1,7 +1,6 @@
 // 'Status \ WDS Information' against the simulated device: the trigger, then the walk of
 // the WDS table, and how each peer is shown.
 #include "KxScreenFixture.h"
-#include "ScreenPicture.h"
 #include "TFM_WDSInfo.h"
 
 #include <QFile>
@@ -60,7 +59,7 @@ private slots:
             QTRY_COMPARE(status(screen), QString("OK"));
             QCOMPARE(rows(screen), QStringList({"WDS1|00C0CA4A3C10|None|57%|On", "WDS2|00C0CA4A3D20|wpa2-psk||Off",
                                                 "WDS3||None||Off", "WDS4||None||Off"}));
-            SavePicture(screen, "TFM_WDSInfo");
+            QVERIFY(screentest::SavePicture(screen, "TFM_WDSInfo"));
             screen.findChild<QPushButton *>("Btn_Close")->click();
             QVERIFY(!screen.isVisible());
         });
