@@ -453,6 +453,31 @@ private slots:
         QCOMPARE(shown, screen);
     }
 
+    // The Wireless screen runs its own nested loop over the main window; whatever band it
+    // leaves on the device, the main window reads it again once the screen is gone.
+    void wirelessEntryRereadsTheBand()
+    {
+        const QString band = kRoot + ".2.1.3.3.1.1.1.34.1";
+        TMainForm form;
+        form.StartRequests();
+        QTRY_COMPARE(form.findChild<QComboBox *>("CB_Band")->currentIndex(), 0);
+        QString shown;
+        QString screenBand;
+        m_dialogs->ModalHandler = [&](QDialog *window) {
+            shown = window->objectName() + " " + window->windowTitle();
+            screentest::RunNestedLoop(window, 600);
+            if (auto *box = window->findChild<QComboBox *>("CB_Band"))
+                screenBand = box->currentText();
+            m_sim.set({band, "i", "1"});
+            return int(QDialog::Rejected);
+        };
+        action(form, "Wireless")->trigger();
+        QCOMPARE(shown, QString("FM_Wirless Home \\ Wireless"));
+        QCOMPARE(screenBand, QString("2.4GHz"));
+        QTRY_COMPARE(form.findChild<QComboBox *>("CB_Band")->currentIndex(), 1);
+        QVERIFY(m_sim.set({band, "i", "0"}).exitCode == 0);
+    }
+
     void menuAndAbout()
     {
         TMainForm form;

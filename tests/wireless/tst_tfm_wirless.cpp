@@ -450,6 +450,32 @@ private slots:
         t.screen->LV_MacCloneClick();
         QCOMPARE(typed->text(), QString("00C0CA401022"));
     }
+
+    // One picture per mode, each taken after checking that the mode's sections show.
+    void picturesOfEachMode_data()
+    {
+        QTest::addColumn<QString>("band");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QStringList>("sections");
+        QTest::newRow("TFM_Wirless_ap") << "0" << "1" << QStringList();
+        QTest::newRow("TFM_Wirless_wds_ap") << "1" << "2" << QStringList{"GB_Wds", "GB_SiteSurvey"};
+        QTest::newRow("TFM_Wirless_wds") << "1" << "3" << QStringList{"GB_Wds", "GB_SiteSurvey"};
+        QTest::newRow("TFM_Wirless_client") << "0" << "4" << QStringList{"GB_SiteSurvey", "GB_MacClone"};
+    }
+
+    void picturesOfEachMode()
+    {
+        QFETCH(QString, band);
+        QFETCH(QString, mode);
+        Wireless t({{kBand, "2|" + band}, {kMode, "2|" + mode}});
+        QVERIFY2(t.start(), qPrintable(t.fixture.Error()));
+        QStringList sections;
+        for (const char *s : {"GB_Wds", "GB_SiteSurvey", "GB_MacClone"})
+            if (!t.w(s)->isHidden())
+                sections << s;
+        QTEST(sections, "sections");
+        QVERIFY(screentest::SavePicture(*t.screen, QString::fromLatin1(QTest::currentDataTag())));
+    }
 };
 
 QTEST_MAIN(TestTFMWirless)
