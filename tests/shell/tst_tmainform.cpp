@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -458,23 +459,28 @@ private slots:
     void wirelessEntryRereadsTheBand()
     {
         const QString band = kRoot + ".2.1.3.3.1.1.1.34.1";
+        // Later tests expect the factory band, also when this one fails half-way.
+        auto restore = qScopeGuard([&] { m_sim.set({band, "i", "0"}); });
         TMainForm form;
         form.StartRequests();
         QTRY_COMPARE(form.findChild<QComboBox *>("CB_Band")->currentIndex(), 0);
         QString shown;
         QString screenBand;
+        int changed = -1;
         m_dialogs->ModalHandler = [&](QDialog *window) {
             shown = window->objectName() + " " + window->windowTitle();
             screentest::RunNestedLoop(window, 600);
             if (auto *box = window->findChild<QComboBox *>("CB_Band"))
                 screenBand = box->currentText();
-            m_sim.set({band, "i", "1"});
+            changed = m_sim.set({band, "i", "1"}).exitCode;
             return int(QDialog::Rejected);
         };
         action(form, "Wireless")->trigger();
         QCOMPARE(shown, QString("FM_Wirless Home \\ Wireless"));
         QCOMPARE(screenBand, QString("2.4GHz"));
+        QCOMPARE(changed, 0);
         QTRY_COMPARE(form.findChild<QComboBox *>("CB_Band")->currentIndex(), 1);
+        restore.dismiss();
         QVERIFY(m_sim.set({band, "i", "0"}).exitCode == 0);
     }
 

@@ -80,6 +80,14 @@ struct Wireless {
             qWarning("no control named %s", name);
         return found;
     }
+    QStringList shownSections() const
+    {
+        QStringList out;
+        for (const char *s : {"GB_Wds", "GB_SiteSurvey", "GB_MacClone"})
+            if (!w(s)->isHidden())
+                out << s;
+        return out;
+    }
     QLineEdit *peer(int field) const
     {
         return w<QLineEdit>(qPrintable(QStringLiteral("Ed_ReMAddra%1").arg(field - 1)));
@@ -177,11 +185,7 @@ private slots:
         QTEST(t.w<QComboBox>("CB_APMode")->currentText(), "shownMode");
         QTEST(items(t.w<QComboBox>("CB_Chanal")).join(' '), "channels");
         QTEST(!t.w<QComboBox>("CB_Applicaiton")->isHidden(), "applicationShown");
-        QStringList sections;
-        for (const char *s : {"GB_Wds", "GB_SiteSurvey", "GB_MacClone"})
-            if (!t.w(s)->isHidden())
-                sections << s;
-        QTEST(sections, "sections");
+        QTEST(t.shownSections(), "sections");
         QCOMPARE(t.screen->windowTitle(), QString("Home \\ Wireless"));
     }
 
@@ -469,11 +473,7 @@ private slots:
         QFETCH(QString, mode);
         Wireless t({{kBand, "2|" + band}, {kMode, "2|" + mode}});
         QVERIFY2(t.start(), qPrintable(t.fixture.Error()));
-        QStringList sections;
-        for (const char *s : {"GB_Wds", "GB_SiteSurvey", "GB_MacClone"})
-            if (!t.w(s)->isHidden())
-                sections << s;
-        QTEST(sections, "sections");
+        QTEST(t.shownSections(), "sections");
         QVERIFY(screentest::SavePicture(*t.screen, QString::fromLatin1(QTest::currentDataTag())));
     }
 };
