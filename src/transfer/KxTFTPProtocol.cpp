@@ -44,7 +44,76 @@ std::optional<Request> ParseRequest(const char *data, qsizetype size)
     auto mode = CString(data, size, pos);
     if (!mode)
         return std::nullopt;
-    return Request{opcode, *name, *mode};
+    Request request{opcode, *name, *mode, {}};
+    while (pos < size) {
+        auto option = CString(data, size, pos);
+        auto value = option ? CString(data, size, pos) : std::nullopt;
+        if (!value)
+            break;
+        request.options.append(Option{option->toLower(), *value});
+    }
+    return request;
+}
+
+namespace {
+// A plain decimal number; RFC 2347 values carry no sign, space or base prefix.
+std::optional<qint64> Decimal(const QByteArray &text)
+{
+    if (text.isEmpty() || text.size() > 18)
+        return std::nullopt;
+    qint64 value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+} // namespace
+
+Negotiated Negotiate(const Request &request, int maxBlockSize, qint64 fileSize)
+{
+    Negotiated out;
+    const int blockCap = qBound(MinBlockSize, maxBlockSize, MaxBlockSize);
+    QList<QByteArray> seen;
+    for (const Option &option : request.options) {
+        if (seen.contains(option.name))
+            continue; // the first one counts; a repeat is no second offer
+        seen.append(option.name);
+        const auto value = Decimal(option.value);
+        if (!value)
+            continue;
+        qint64 taken = -1;
+        if (option.name == "blksize" && *value >= MinBlockSize) {
+            out.blockSize = int(qMin<qint64>(*value, blockCap));
+            taken = out.blockSize;
+        } else if (option.name == "windowsize" && *value >= 1) {
+            out.window = int(qMin<qint64>(*value, MaxWindow));
+            taken = out.window;
+        } else if (option.name == "timeout" && *value >= 1 && *value <= 255) {
+            out.timeoutS = int(*value);
+            taken = out.timeoutS;
+        } else if (option.name == "tsize" && request.opcode == RRQ && fileSize > 0) {
+            // Never "tsize 0": files under /proc claim that size whatever they hold, and
+            // curl refuses an OACK that says so.
+            taken = fileSize;
+        } else if (option.name == "tsize" && request.opcode == WRQ) {
+            out.tsize = *value;
+            taken = out.tsize;
+        }
+        if (taken >= 0)
+            out.accepted.append(Option{option.name, QByteArray::number(taken)});
+    }
+    return out;
+}
+
+QByteArray OackPacket(const QList<Option> &options)
+{
+    QByteArray out;
+    Append16(out, OACK);
+    for (const Option &option : options)
+        out += option.name + '\0' + option.value + '\0';
+    return out;
 }
 
 std::optional<Header> ParseHeader(const char *data, qsizetype size)

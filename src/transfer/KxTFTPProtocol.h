@@ -1,8 +1,9 @@
-// TFTP (RFC 1350) packets and the served-folder name rules, free of any socket so that
-// they can be tested and fuzzed on their own.
+// TFTP (RFC 1350) packets, option negotiation (RFC 2347-2349, 7440) and the served-folder
+// name rules, free of any socket so that they can be tested and fuzzed on their own.
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <cstdint>
@@ -10,7 +11,7 @@
 
 namespace KxTFTP {
 
-enum Opcode : quint16 { RRQ = 1, WRQ = 2, DATA = 3, ACK = 4, ERROR = 5 };
+enum Opcode : quint16 { RRQ = 1, WRQ = 2, DATA = 3, ACK = 4, ERROR = 5, OACK = 6 };
 
 // Protocol error codes carried in ERROR packets.
 enum ErrorCode : quint16 {
@@ -22,21 +23,51 @@ enum ErrorCode : quint16 {
     UnknownTransferId = 5,
     FileExists = 6,
     NoSuchUser = 7,
+    OptionRefused = 8, // RFC 2347: the client will not take the options offered
 };
 
 constexpr int BlockSize = 512;
-constexpr int BufferSize = 2048; // largest datagram taken in; the rest is cut off
+constexpr int BufferSize = 2048; // largest request taken in; the rest is cut off
+constexpr int MinBlockSize = 8;     // RFC 2348
+constexpr int MaxBlockSize = 65464; // RFC 2348: the largest that fits a UDP datagram
+constexpr int MaxWindow = 64;       // more blocks in flight only overrun socket buffers
+
+struct Option {
+    QByteArray name; // lower case: option names are case-insensitive
+    QByteArray value;
+};
 
 struct Request {
     quint16 opcode = 0; // RRQ or WRQ
     QByteArray fileName;
     QByteArray mode;
+    QList<Option> options; // in the order sent
 };
 
-// A read or write request: opcode, file name and mode, each string NUL-terminated.
-// Anything after the mode (option extensions) is ignored. Returns nothing for a datagram
-// that is not a well-formed RRQ or WRQ.
+// A read or write request: opcode, file name and mode, each string NUL-terminated, then
+// option name and value pairs (RFC 2347); a name without its value is dropped. Returns
+// nothing for a datagram that is not a well-formed RRQ or WRQ.
 std::optional<Request> ParseRequest(const char *data, qsizetype size);
+
+// What a session runs with once the client's options are settled. `accepted` lists the
+// options the OACK names, with the values the server takes; empty means no OACK at all,
+// and the transfer is plain RFC 1350, exactly as for a client that asked for nothing.
+struct Negotiated {
+    int blockSize = BlockSize;
+    int window = 1;
+    int timeoutS = 0;  // the client's retransmission time-out, 0 when it named none
+    qint64 tsize = -1; // write: the size the client announced, -1 when it did not
+    QList<Option> accepted;
+};
+
+// Settles `request`'s options: blksize (8..65464, capped at `maxBlockSize`), windowsize
+// (1..64, capped), timeout (1..255 s) and tsize (a read is told `fileSize` when it is
+// above 0; a write's announced size is taken as given). Unknown options, repeated ones and values out of
+// range are left out, so the client falls back to the default.
+Negotiated Negotiate(const Request &request, int maxBlockSize, qint64 fileSize);
+
+// An OACK naming `options` (RFC 2347).
+QByteArray OackPacket(const QList<Option> &options);
 
 struct Header {
     quint16 opcode = 0;

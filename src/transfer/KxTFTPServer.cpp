@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QHostInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 #include <QUdpSocket>
 
 namespace {
@@ -47,12 +48,14 @@ qint64 NowUs()
 // ---------------------------------------------------------------------------------------
 // _TFTPSession
 
-_TFTPSession::_TFTPSession(const KxTFTPMsg &from, const QByteArray &name, int retries,
-                           int resendFloorMs, KxTFTPHandler handler, QObject *owner,
-                           const QString &directory, const QHostAddress &peer,
-                           QObject *parent)
-    : QObject(parent), Msg(from), m_name(name), m_retries(qMax(1, retries)),
-      m_resendFloor(resendFloorMs), m_clock(10 * qMax(1, from.Timeout), resendFloorMs), m_handler(std::move(handler)),
+_TFTPSession::_TFTPSession(const KxTFTPMsg &from, const KxTFTP::Request &request,
+                           int retries, int resendFloorMs, int maxBlockSize,
+                           KxTFTPHandler handler, QObject *owner, const QString &directory,
+                           const QHostAddress &peer, QObject *parent)
+    : QObject(parent), Msg(from), m_name(request.fileName), m_options(request.options),
+      m_maxBlockSize(maxBlockSize), m_giveUpMs(10 * qMax(1, from.Timeout)),
+      m_retries(qMax(1, retries)), m_resendFloor(resendFloorMs),
+      m_clock(10 * qMax(1, from.Timeout), resendFloorMs), m_handler(std::move(handler)),
       m_owner(owner), m_directory(directory), m_peer(peer),
       m_peerPort(quint16(from.RemotePort))
 {
@@ -69,6 +72,7 @@ _TFTPSession::~_TFTPSession()
 
 bool _TFTPSession::Open()
 {
+    m_receive.resize(KxTFTP::BufferSize);
     m_socket = new QUdpSocket(this);
     if (!m_socket->bind(QHostAddress::AnyIPv4, 0)) {
         Report(KxTFTPCode::SocketFailed);
@@ -125,7 +129,7 @@ void _TFTPSession::Arm()
 // The session moved on: the give-up time counts from here.
 void _TFTPSession::Progress()
 {
-    GiveUp = Now() + 10 * qint64(qMax(1, Msg.Timeout)) * m_retries;
+    GiveUp = Now() + qint64(m_giveUpMs) * m_retries;
     Msg.RetryCount = 0;
 }
 
@@ -136,7 +140,6 @@ void _TFTPSession::Begin()
         return;
     }
     const auto path = KxTFTP::ResolveName(m_directory, m_name);
-    m_receive.resize(qMax(KxTFTP::BufferSize, m_blockSize + 4 + 1));
     Progress();
     if (Msg.Operation == KxTFTP::RRQ) {
         if (!path) {
@@ -150,7 +153,21 @@ void _TFTPSession::Begin()
             return;
         }
         m_reader = std::move(file);
-        FillWindow();
+        Settle(m_reader->size());
+        if (m_oack.isEmpty()) {
+            FillWindow();
+            return;
+        }
+        // The client's ACK of block 0 confirms the options before any data goes out.
+        m_acked = -1;
+        m_flight.append(Sent{m_oack, NowUs(), false});
+        Msg.RetryCount = 1;
+        if (!Send(m_oack)) {
+            Report(KxTFTPCode::SendFailed);
+            return;
+        }
+        Arm();
+        Report(KxTFTPCode::Transferring);
     } else if (Msg.Operation == KxTFTP::WRQ) {
         if (!path || (QFileInfo::exists(*path) && !QFileInfo(*path).isFile())) {
             Fail(KxTFTP::AccessViolation, KxTFTPCode::AccessViolation);
@@ -165,6 +182,13 @@ void _TFTPSession::Begin()
         }
         m_writer = std::move(file);
         m_block = 0;
+        Settle(-1);
+        // Refused before a byte arrives rather than after most of them did (RFC 2349).
+        const qint64 room = QStorageInfo(QFileInfo(*path).absolutePath()).bytesAvailable();
+        if (room >= 0 && m_tsize > room) {
+            Fail(KxTFTP::DiskFull, KxTFTPCode::DiskFull);
+            return;
+        }
         if (SendAck())
             Report(KxTFTPCode::Transferring);
     } else {
@@ -172,10 +196,30 @@ void _TFTPSession::Begin()
     }
 }
 
+// Takes the client's options; a read tells the client `fileSize` when it asks.
+void _TFTPSession::Settle(qint64 fileSize)
+{
+    KxTFTP::Request request;
+    request.opcode = quint16(Msg.Operation);
+    request.options = m_options;
+    const KxTFTP::Negotiated settled = KxTFTP::Negotiate(request, m_maxBlockSize, fileSize);
+    m_blockSize = settled.blockSize;
+    m_window = settled.window;
+    m_tsize = settled.tsize;
+    if (settled.timeoutS > 0) {
+        m_clock.Fix(1000 * settled.timeoutS);
+        m_giveUpMs = qMax(m_giveUpMs, 1000 * settled.timeoutS);
+    }
+    if (!settled.accepted.isEmpty())
+        m_oack = KxTFTP::OackPacket(settled.accepted);
+    m_receive.resize(qMax(KxTFTP::BufferSize, m_blockSize + 4 + 1));
+    Progress();
+}
+
 // Sends blocks until the window is full or the file's last block is out.
 void _TFTPSession::FillWindow()
 {
-    while (state == Active && !m_eof && m_block - m_acked < m_window) {
+    while (state == Active && !m_eof && m_acked >= 0 && m_block - m_acked < m_window) {
         if (!SendNextBlock())
             return;
     }
@@ -211,7 +255,11 @@ bool _TFTPSession::SendNextBlock()
 
 bool _TFTPSession::SendAck()
 {
-    m_ack = Sent{KxTFTP::AckPacket(KxTFTP::WireBlock(m_block)), NowUs(), false};
+    // An OACK takes the place of ACK 0 (RFC 2347).
+    const QByteArray packet = m_block == 0 && !m_oack.isEmpty()
+                                  ? m_oack
+                                  : KxTFTP::AckPacket(KxTFTP::WireBlock(m_block));
+    m_ack = Sent{packet, NowUs(), false};
     m_acked = m_block;
     if (!Send(m_ack.packet)) {
         Report(KxTFTPCode::SendFailed);
@@ -235,9 +283,12 @@ void _TFTPSession::Measure(const Sent &sent)
 
 void _TFTPSession::Repeated()
 {
-    // A device that lost ACK 0 asks again and waits for it before sending any data.
+    // A device that lost ACK 0 (or the OACK) asks again and waits for it before sending
+    // or acknowledging any data.
     if (state == Active && m_writer && m_block == 0)
         ResendAck();
+    else if (state == Active && m_reader && m_acked < 0)
+        Resend();
 }
 
 void _TFTPSession::Retransmit()
@@ -392,6 +443,11 @@ void _TFTPSession::OnData(quint16 block, const char *payload, qsizetype size)
         Report(KxTFTPCode::Canceled);
         return;
     }
+    // More than the negotiated block, or than the announced size, is no part of this file.
+    if (size > m_blockSize || (m_tsize >= 0 && Msg.TotalBytes + size > m_tsize)) {
+        Fail(KxTFTP::IllegalOperation, KxTFTPCode::BadPacket);
+        return;
+    }
     if (m_writer->write(payload, size) != size || m_writer->error() != QFileDevice::NoError) {
         Fail(KxTFTP::DiskFull, KxTFTPCode::DiskFull);
         return;
@@ -414,6 +470,10 @@ void _TFTPSession::OnLastBlock(const char *, qsizetype)
 {
     // The file is in place before the client hears that the transfer is complete, and it
     // is renamed into place only once: a repeated last block is only acknowledged again.
+    if (m_tsize >= 0 && Msg.TotalBytes != m_tsize) {
+        Fail(KxTFTP::IllegalOperation, KxTFTPCode::BadPacket); // fewer bytes than announced
+        return;
+    }
     if (!m_writer->commit()) {
         m_writer.reset();
         Fail(KxTFTP::DiskFull, KxTFTPCode::DiskFull);
@@ -541,8 +601,8 @@ void KxTFTPServer::ReadRequests()
 
         m_template.RetryCount = 0;
         ++m_template.SessionNo;
-        auto *session = new _TFTPSession(m_template, request->fileName, Retries, ResendFloor,
-                                         m_handler, m_owner, m_directory, from, this);
+        auto *session = new _TFTPSession(m_template, *request, Retries, ResendFloor,
+                                         MaxBlockSize, m_handler, m_owner, m_directory, from, this);
         const bool opened = session->Open();
         m_sessions.append(session);
         if (!m_sweep.isActive())

@@ -26,11 +26,11 @@ class _TFTPSession : public QObject {
 public:
     enum State { Failed = 0, Active = 1, Finished = 2 };
 
-    // `name` is the requested name as it came on the wire: Msg.FileName is only its
-    // readable form and may differ when the bytes are not UTF-8. `resendFloorMs` is the
-    // shortest interval before a packet is sent again.
-    _TFTPSession(const KxTFTPMsg &from, const QByteArray &name, int retries,
-                 int resendFloorMs, KxTFTPHandler handler, QObject *owner,
+    // `request.fileName` is the requested name as it came on the wire: Msg.FileName is
+    // only its readable form and may differ when the bytes are not UTF-8.
+    // `resendFloorMs` is the shortest interval before a packet is sent again.
+    _TFTPSession(const KxTFTPMsg &from, const KxTFTP::Request &request, int retries,
+                 int resendFloorMs, int maxBlockSize, KxTFTPHandler handler, QObject *owner,
                  const QString &directory, const QHostAddress &peer, QObject *parent);
     ~_TFTPSession() override;
 
@@ -78,8 +78,13 @@ private:
     bool Resend();
     void Measure(const Sent &sent);
     void Arm();
+    void Settle(qint64 fileSize);
 
     QByteArray m_name;
+    QList<KxTFTP::Option> m_options;
+    int m_maxBlockSize;
+    qint64 m_tsize = -1;  // write: the size the client announced
+    int m_giveUpMs = 0;   // no progress for this long ends the session
     int m_retries;
     int m_resendFloor;
     KxTFTP::ResendClock m_clock;
@@ -97,12 +102,14 @@ private:
     // Blocks counted without wrapping; only their wire numbers roll over.
     // Read: m_block blocks sent, m_acked acknowledged, m_flight the unacknowledged ones.
     // Write: m_block blocks received in order, m_acked the last one acknowledged.
+    // A read that sent an OACK starts with m_acked at -1: the OACK is block 0 in flight.
     qint64 m_block = 0;
     qint64 m_acked = 0;
     QList<Sent> m_flight;
     bool m_eof = false;     // read: the short last block has been read
     bool m_gapAcked = false; // write: a gap in the window has been reported once
-    Sent m_ack;              // write: the last ACK sent
+    Sent m_ack;              // write: the last ACK sent (the OACK before block 1)
+    QByteArray m_oack;       // the OACK, empty when the client asked for no option
 };
 
 class KxTFTPServer : public QObject {
@@ -115,6 +122,8 @@ public:
     int Retries = 3;
     // Shortest interval before a lost datagram is sent again, in milliseconds.
     int ResendFloor = KxTFTP::ResendClock::DefaultFloorMs;
+    // Largest block size granted to a client that asks for one (RFC 2348).
+    int MaxBlockSize = KxTFTP::MaxBlockSize;
 
     // timeout in units of 10 ms; a session without progress for timeout x retries gives
     // up. Lost datagrams are sent again much sooner, after about one round trip.

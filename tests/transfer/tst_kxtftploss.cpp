@@ -13,15 +13,20 @@ using namespace tftptest;
 namespace {
 // One transfer by one client through the relay at `port`; the clients resend after one
 // second (their shortest), so that their own losses cost little.
+// `options` ("name value") are for atftp only.
 ClientResult RunThrough(const QString &client, bool get, quint16 port, const QString &remote,
-                        const QString &local, int ms)
+                        const QString &local, int ms, const QStringList &options = {})
 {
     const QString p = QString::number(port);
-    if (client == QLatin1String("atftp"))
+    if (client == QLatin1String("atftp")) {
+        QStringList args{"--tftp-timeout", "1"};
+        for (const QString &o : options)
+            args << "--option" << o;
         return RunClient(QStringLiteral("atftp"),
-                         {"--tftp-timeout", "1", get ? "-g" : "-p", "-r", remote, "-l", local,
-                          "127.0.0.1", p},
+                         args + QStringList{get ? "-g" : "-p", "-r", remote, "-l", local,
+                                            "127.0.0.1", p},
                          ms);
+    }
     if (client == QLatin1String("curl")) {
         const QString url = QStringLiteral("tftp://127.0.0.1:%1/%2").arg(p, remote);
         return RunClient(QStringLiteral("curl"),
@@ -74,32 +79,43 @@ void TestKxTFTPLoss::throughRelay_data()
     QTest::addColumn<QString>("client");
     QTest::addColumn<bool>("get");
     QTest::addColumn<quint32>("seed");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("size");
     quint32 seed = 3;
     for (const char *client : {"atftp", "tftp-hpa", "curl"}) {
         for (bool get : {true, false}) {
             QTest::addRow("%s %s", client, get ? "get" : "put")
-                << QString::fromLatin1(client) << get << seed++;
+                << QString::fromLatin1(client) << get << seed++ << QStringList() << 40 * 1024 + 123;
         }
+    }
+    // Large blocks in windows: a loss costs the rest of its window, not just one block.
+    for (bool get : {true, false}) {
+        QTest::addRow("atftp %s, blksize 1428 windowsize 8, 4 MiB", get ? "get" : "put")
+            << QStringLiteral("atftp") << get << seed++
+            << QStringList{"blksize 1428", "windowsize 8"} << 4 * 1024 * 1024;
     }
 }
 
 // 5 % lost, 5 % duplicated, 5 % delayed by 2-20 ms, both ways: the file arrives byte for
-// byte, the upload replaces the old file once and leaves no temporary file.
+// byte within a bounded time, the upload replaces the old file once and leaves no
+// temporary file.
 void TestKxTFTPLoss::throughRelay()
 {
     QFETCH(QString, client);
     QFETCH(bool, get);
     QFETCH(quint32, seed);
+    QFETCH(QStringList, options);
+    QFETCH(int, size);
     Served s(/*timeout*/ 300, /*retries*/ 3); // the configuration screen's values
     LossyRelay relay(s.Port(), Impairment{0.05, 0.05, 0.05, 2, 20, seed});
-    const QByteArray content = RandomBytes(40 * 1024 + 123, seed);
+    const QByteArray content = RandomBytes(size, seed);
     QTemporaryDir clientDir;
     const QString local = clientDir.filePath(QStringLiteral("local.bin"));
     QVERIFY(WriteFile(get ? s.Path("file.bin") : local, content));
     if (!get)
         QVERIFY(WriteFile(s.Path("file.bin"), "previous"));
 
-    const ClientResult r = RunThrough(client, get, relay.Port(), "file.bin", local, 60000);
+    const ClientResult r = RunThrough(client, get, relay.Port(), "file.bin", local, 90000, options);
     QVERIFY2(r.exitCode == 0, r.output.constData());
     QTRY_VERIFY_WITH_TIMEOUT(s.Count(KxTFTPCode::Success) >= 1, 5000);
     QCOMPARE(Sha(ReadFile(get ? local : s.Path("file.bin"))), Sha(content));

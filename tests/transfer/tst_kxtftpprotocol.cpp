@@ -1,4 +1,5 @@
-// The socket-free parts of the TFTP engine: the name rules and the resend clock.
+// The socket-free parts of the TFTP engine: the name rules, option negotiation and the
+// resend clock.
 #include "KxTFTPProtocol.h"
 
 #include <QDir>
@@ -13,6 +14,9 @@ private slots:
     void names();
     void resendClock_data();
     void resendClock();
+    void negotiate_data();
+    void negotiate();
+    void requestOptions();
 };
 
 void TestKxTFTPProtocol::names_data()
@@ -84,6 +88,99 @@ void TestKxTFTPProtocol::resendClock()
     if (fixed)
         clock.Fix(fixed);
     QCOMPARE(clock.IntervalMs(), expectedMs);
+}
+
+namespace {
+// "name=value name=value" in the order given; "name" alone has no value on the wire.
+QList<KxTFTP::Option> Options(const QByteArray &text)
+{
+    QList<KxTFTP::Option> out;
+    for (const QByteArray &pair : text.split(' ')) {
+        if (pair.isEmpty())
+            continue;
+        const qsizetype eq = pair.indexOf('=');
+        out.append(KxTFTP::Option{pair.left(eq), eq < 0 ? QByteArray() : pair.mid(eq + 1)});
+    }
+    return out;
+}
+
+QByteArray Text(const QList<KxTFTP::Option> &options)
+{
+    QByteArrayList parts;
+    for (const KxTFTP::Option &o : options)
+        parts << o.name + '=' + o.value;
+    return parts.join(' ');
+}
+} // namespace
+
+void TestKxTFTPProtocol::negotiate_data()
+{
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<QByteArray>("asked");
+    QTest::addColumn<int>("maxBlock");
+    QTest::addColumn<qint64>("fileSize");
+    QTest::addColumn<QByteArray>("accepted");
+    QTest::addColumn<int>("blockSize");
+    QTest::addColumn<int>("window");
+    QTest::addColumn<int>("timeoutS");
+    QTest::addColumn<qint64>("tsize");
+    const int max = KxTFTP::MaxBlockSize;
+    QTest::newRow("none") << false << QByteArray() << max << qint64(10) << QByteArray() << 512 << 1 << 0 << qint64(-1);
+    QTest::newRow("all four, read") << false << QByteArray("blksize=1428 tsize=0 timeout=3 windowsize=8") << max << qint64(5000)
+                                    << QByteArray("blksize=1428 tsize=5000 timeout=3 windowsize=8") << 1428 << 8 << 3 << qint64(-1);
+    QTest::newRow("write keeps the announced size") << true << QByteArray("tsize=70000 blksize=8") << max << qint64(-1)
+                                                    << QByteArray("tsize=70000 blksize=8") << 8 << 1 << 0 << qint64(70000);
+    QTest::newRow("block capped by the server") << false << QByteArray("blksize=65464") << 1024 << qint64(1)
+                                                << QByteArray("blksize=1024") << 1024 << 1 << 0 << qint64(-1);
+    QTest::newRow("block above the protocol's largest") << false << QByteArray("blksize=99999") << max << qint64(1)
+                                                        << QByteArray("blksize=65464") << max << 1 << 0 << qint64(-1);
+    QTest::newRow("block below 8 left out") << false << QByteArray("blksize=7") << max << qint64(1)
+                                            << QByteArray() << 512 << 1 << 0 << qint64(-1);
+    QTest::newRow("window capped at 64") << false << QByteArray("windowsize=500") << max << qint64(1)
+                                         << QByteArray("windowsize=64") << 512 << 64 << 0 << qint64(-1);
+    QTest::newRow("window 0 left out") << false << QByteArray("windowsize=0") << max << qint64(1)
+                                       << QByteArray() << 512 << 1 << 0 << qint64(-1);
+    QTest::newRow("timeout outside 1-255 left out") << false << QByteArray("timeout=0 blksize=600") << max << qint64(1)
+                                                    << QByteArray("blksize=600") << 600 << 1 << 0 << qint64(-1);
+    QTest::newRow("timeout 256 left out") << false << QByteArray("timeout=256") << max << qint64(1)
+                                          << QByteArray() << 512 << 1 << 0 << qint64(-1);
+    QTest::newRow("not a plain number") << false << QByteArray("blksize=+1428 windowsize=0x8 timeout=3s") << max << qint64(1)
+                                        << QByteArray() << 512 << 1 << 0 << qint64(-1);
+    QTest::newRow("unknown options ignored") << false << QByteArray("multicast= rollover=0 blksize=1000") << max << qint64(1)
+                                             << QByteArray("blksize=1000") << 1000 << 1 << 0 << qint64(-1);
+    QTest::newRow("the first of a repeat counts") << false << QByteArray("blksize=1000 blksize=2000") << max << qint64(1)
+                                                  << QByteArray("blksize=1000") << 1000 << 1 << 0 << qint64(-1);
+    QTest::newRow("read of an empty file: no tsize 0") << false << QByteArray("tsize=0 blksize=1428") << max << qint64(0)
+                                                       << QByteArray("blksize=1428") << 1428 << 1 << 0 << qint64(-1);
+}
+
+// The OACK names only what the client asked for and the server grants, with the
+// values granted; everything else leaves the RFC 1350 default in place.
+void TestKxTFTPProtocol::negotiate()
+{
+    QFETCH(bool, write);
+    QFETCH(QByteArray, asked);
+    QFETCH(int, maxBlock);
+    QFETCH(qint64, fileSize);
+    KxTFTP::Request request{quint16(write ? KxTFTP::WRQ : KxTFTP::RRQ), "f", "octet", Options(asked)};
+    const KxTFTP::Negotiated n = KxTFTP::Negotiate(request, maxBlock, fileSize);
+    QTEST(Text(n.accepted), "accepted");
+    QTEST(n.blockSize, "blockSize");
+    QTEST(n.window, "window");
+    QTEST(n.timeoutS, "timeoutS");
+    QTEST(n.tsize, "tsize");
+}
+
+// Options come after the mode as name and value pairs, names in any case; an OACK lists
+// them in the same form.
+void TestKxTFTPProtocol::requestOptions()
+{
+    const QByteArray wire = QByteArray("\0\1fw.bin\0octet\0BlkSize\0001428\0tsize\0000\0dangling\0", 45);
+    const auto request = KxTFTP::ParseRequest(wire.constData(), wire.size());
+    QVERIFY(request);
+    QCOMPARE(request->fileName, QByteArray("fw.bin"));
+    QCOMPARE(Text(request->options), QByteArray("blksize=1428 tsize=0"));
+    QCOMPARE(KxTFTP::OackPacket(request->options), QByteArray("\0\6blksize\0001428\0tsize\0000\0", 23));
 }
 
 QTEST_GUILESS_MAIN(TestKxTFTPProtocol)

@@ -1,4 +1,4 @@
-// rwn3460-tftpd DIR [--port N] [--timeout T] [--retries R]
+// rwn3460-tftpd DIR [--port N] [--timeout T] [--retries R] [--max-blksize B]
 //
 // Serves DIR with the module's own TFTP server until interrupted, printing every status
 // record as one line: session, code, text, file, bytes. Field engineers use it to try a
@@ -54,6 +54,9 @@ int main(int argc, char *argv[])
                       QStringLiteral("T")});
     parser.addOption({QStringLiteral("retries"),
                       QStringLiteral("most sends of one data block (3)"), QStringLiteral("R")});
+    parser.addOption({QStringLiteral("max-blksize"),
+                      QStringLiteral("largest block size granted to a client (65464)"),
+                      QStringLiteral("B")});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -64,6 +67,8 @@ int main(int argc, char *argv[])
     const int port = Number(parser, QStringLiteral("port"), envPort, 0, 65535);
     const int timeout = Number(parser, QStringLiteral("timeout"), 1000, 1, 360000);
     const int retries = Number(parser, QStringLiteral("retries"), 3, 1, 100);
+    const int maxBlock = Number(parser, QStringLiteral("max-blksize"), KxTFTP::MaxBlockSize,
+                                KxTFTP::MinBlockSize, KxTFTP::MaxBlockSize);
 
     // Status lines come in per block; a terminal sees each at once, a file or pipe gets
     // them in buffered chunks and every line that is not progress right away.
@@ -72,6 +77,7 @@ int main(int argc, char *argv[])
 
     KxTFTPServer server;
     server.SetTimeout(timeout, retries);
+    server.MaxBlockSize = maxBlock;
     server.SetOnMessage(
         [](QObject *, const KxTFTPMsg &m, bool &) {
             std::printf("%d %d %s %s %lld\n", m.SessionNo, m.Code, qPrintable(m.Text),
