@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Download throughput of rwn3460-tftpd against in.tftpd (tftpd-hpa) on loopback.
 #
-# Both servers serve the same 8 MiB and 32 MiB files; the same client (curl, without
-# option negotiation, so both use 512-byte blocks) downloads each file from each server,
-# alternating, RUNS times. Prints the median MB/s per server and size, and the ratio
-# (ours / tftpd-hpa). Then counts how often the idle server wakes up.
+# Both servers serve the same 8 MiB and 32 MiB files. For each client and option set,
+# the client downloads each file from each server, alternating, RUNS times; prints the
+# median MB/s per server and the ratio (ours / tftpd-hpa). tftpd-hpa has no window
+# (RFC 7440): with windowsize it falls back to lock-step. Then counts how often the idle
+# server wakes up.
 # Run by hand: bench/tftp_throughput.sh [RUNS]   (in.tftpd needs root to drop to user tftp)
 set -euo pipefail
-runs=${1:-7}
+runs=${1:-5}
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build/bench"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRWN3460_TESTS=OFF >/dev/null
@@ -47,35 +48,52 @@ pids+=("$!")
 sleep 0.5
 
 # Prints the MB/s of one download, after checking that the file arrived whole.
-download() { # port file
-  local out="$work/out/$2" t0 t1
+# The option set is a comma-separated list of "name value" ("none" for no options).
+download() { # client options port file
+  local client=$1 set=$2 port=$3 file=$4 out="$work/out/$4" t0 t1 args=()
   rm -f "$out"
+  if [ "$client" = curl ]; then
+    if [ "$set" = none ]; then args=(--tftp-no-options); else args=(--tftp-blksize "${set#blksize }"); fi
+  elif [ "$set" != none ]; then
+    IFS=, read -ra opts <<<"$set"
+    for o in "${opts[@]}"; do args+=(--option "$o"); done
+  fi
   t0=$(date +%s.%N)
-  curl -sS --tftp-no-options --max-time 300 -o "$out" "tftp://127.0.0.1:$1/$2"
+  if [ "$client" = curl ]; then
+    curl -sS "${args[@]}" --max-time 300 -o "$out" "tftp://127.0.0.1:$port/$file"
+  else
+    timeout 300 atftp "${args[@]}" -g -r "$file" -l "$out" 127.0.0.1 "$port" >/dev/null 2>&1
+  fi
   t1=$(date +%s.%N)
-  cmp -s "$out" "$work/served/$2" || { echo "bench: $2 from port $1 differs" >&2; exit 1; }
+  cmp -s "$out" "$work/served/$file" || { echo "bench: $file from port $port ($client, $set) differs" >&2; exit 1; }
   awk -v b="$(stat -c %s "$out")" -v t0="$t0" -v t1="$t1" 'BEGIN { printf "%.2f\n", b / (t1 - t0) / 1e6 }'
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.2f", m }'; }
 
-echo "runs per server and size: $runs (curl $(curl --version | awk 'NR==1{print $2}'), 512-byte blocks)"
-printf '%-10s %16s %16s %8s\n' file "rwn3460 MB/s" "tftpd-hpa MB/s" ratio
-for file in 8MiB.bin 32MiB.bin; do
-  : >"$work/ours.txt"
-  : >"$work/hpa.txt"
-  for i in $(seq "$runs"); do
-    if (( i % 2 )); then
-      download "$ours_port" "$file" >>"$work/ours.txt"
-      download "$hpa_port" "$file" >>"$work/hpa.txt"
-    else
-      download "$hpa_port" "$file" >>"$work/hpa.txt"
-      download "$ours_port" "$file" >>"$work/ours.txt"
-    fi
+echo "runs per server, client, option set and size: $runs (atftp $(dpkg-query -W -f='${Version}' atftp 2>/dev/null), curl $(curl --version | awk 'NR==1{print $2}'))"
+printf '%-6s %-26s %-10s %14s %16s %7s\n' client options file "rwn3460 MB/s" "tftpd-hpa MB/s" ratio
+for row in "atftp|none" "atftp|blksize 1428" "atftp|blksize 65464" "atftp|blksize 1428,windowsize 8" \
+           "curl|none" "curl|blksize 1428" "curl|blksize 65464"; do
+  client=${row%%|*}
+  set=${row#*|}
+  for file in 8MiB.bin 32MiB.bin; do
+    : >"$work/ours.txt"
+    : >"$work/hpa.txt"
+    for i in $(seq "$runs"); do
+      if (( i % 2 )); then
+        download "$client" "$set" "$ours_port" "$file" >>"$work/ours.txt"
+        download "$client" "$set" "$hpa_port" "$file" >>"$work/hpa.txt"
+      else
+        download "$client" "$set" "$hpa_port" "$file" >>"$work/hpa.txt"
+        download "$client" "$set" "$ours_port" "$file" >>"$work/ours.txt"
+      fi
+    done
+    ours=$(median <"$work/ours.txt")
+    hpa=$(median <"$work/hpa.txt")
+    printf '%-6s %-26s %-10s %14s %16s %7s\n' "$client" "$set" "$file" "$ours" "$hpa" \
+      "$(awk -v a="$ours" -v b="$hpa" 'BEGIN { printf "%.2f", a / b }')"
   done
-  ours=$(median <"$work/ours.txt")
-  hpa=$(median <"$work/hpa.txt")
-  printf '%-10s %16s %16s %8s\n' "$file" "$ours" "$hpa" "$(awk -v a="$ours" -v b="$hpa" 'BEGIN { printf "%.2f", a / b }')"
 done
 
 # Idle wake-ups: context switches of the session-free server over 3 s.

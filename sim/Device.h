@@ -35,6 +35,9 @@ public:
     struct Options {
         int rebootSeconds = 5;
         int tftpPort = 69;
+        // Block size the TFTP client asks for (RFC 2348); 0 leaves libcurl's default.
+        // libcurl has no window option (RFC 7440), so transfers stay lock-step.
+        int tftpBlockSize = 0;
         // Where a copy of every fetched file goes (empty: nowhere), so that a test can
         // compare what the device received with what the PC served.
         std::string keepFetchedDir;

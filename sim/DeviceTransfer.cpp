@@ -49,8 +49,8 @@ size_t feed(char *buffer, size_t size, size_t n, void *user)
 }
 
 // One TFTP transfer with libcurl; the device is the client, the PC the server.
-bool tftp(const std::string &host, int port, const std::string &name, bool upload,
-          std::string &data, std::string &error)
+bool tftp(const std::string &host, int port, int blockSize, const std::string &name,
+          bool upload, std::string &data, std::string &error)
 {
     CURL *curl = curl_easy_init();
     if (!curl) {
@@ -67,6 +67,8 @@ bool tftp(const std::string &host, int port, const std::string &name, bool uploa
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, 120L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 5L);
+    if (blockSize > 0)
+        curl_easy_setopt(curl, CURLOPT_TFTP_BLKSIZE, static_cast<long>(blockSize));
     if (upload) {
         curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
         curl_easy_setopt(curl, CURLOPT_READFUNCTION, feed);
@@ -126,9 +128,10 @@ int upgrade(Device &device, long command)
     }
     if (!fetch && device.options().uploadDelaySeconds > 0) {
         const int port = device.options().tftpPort;
-        device.defer(std::chrono::seconds(device.options().uploadDelaySeconds), [&device, host, port, name, report] {
+        const int blockSize = device.options().tftpBlockSize;
+        device.defer(std::chrono::seconds(device.options().uploadDelaySeconds), [&device, host, port, blockSize, name, report] {
             std::string file = device.configText(), failure;
-            if (tftp(host, port, name, true, file, failure))
+            if (tftp(host, port, blockSize, name, true, file, failure))
                 report("tftp put " + name + " " + std::to_string(file.size()) + " bytes (late)");
             else
                 report("tftp put " + name + " failed: " + failure);
@@ -137,14 +140,14 @@ int upgrade(Device &device, long command)
     }
     if (!fetch) {
         data = device.configText();
-        if (!tftp(host, device.options().tftpPort, name, true, data, error)) {
+        if (!tftp(host, device.options().tftpPort, device.options().tftpBlockSize, name, true, data, error)) {
             report("tftp put " + name + " failed: " + error);
             return GenErr;
         }
         report("tftp put " + name + " " + std::to_string(data.size()) + " bytes");
         return NoError;
     }
-    if (!tftp(host, device.options().tftpPort, name, false, data, error)) {
+    if (!tftp(host, device.options().tftpPort, device.options().tftpBlockSize, name, false, data, error)) {
         report("tftp get " + name + " failed: " + error);
         return GenErr;
     }

@@ -138,6 +138,7 @@ struct Config {
     std::vector<User> users;
     int rebootSeconds = 5;
     int tftpPort = 69;
+    int tftpBlockSize = 0;
     std::string keepFetched;
     bool loseUploads = false;
     int uploadDelaySeconds = 0;
@@ -165,6 +166,8 @@ void usage(std::FILE *out)
         "                            AES-192, AES-256; pass phrases of 8 characters or more\n"
         "  --reboot-seconds N        silence of a restart (default 5)\n"
         "  --tftp-port N             port of the PC's TFTP server (default 69)\n"
+        "  --tftp-blksize N          block size its TFTP client asks for, 8-65464\n"
+        "                            (default: libcurl's; it offers no window size)\n"
         "  --keep-fetched DIR        keep a copy of every fetched file in DIR\n"
         "  --lose-uploads            acknowledge a configuration upload, never send it\n"
         "  --upload-delay N          acknowledge a configuration upload, send it N s later\n"
@@ -252,7 +255,7 @@ Config parseArgs(int argc, char **argv)
 {
     enum {
         Listen = 1, Data, Journal, CommRead, CommWrite, UserOpt, Reboot, Tftp, Keep, Lose,
-        UploadDelay, Gathered, TriggerFail, TriggerDelay, Help,
+        UploadDelay, Gathered, TriggerFail, TriggerDelay, TftpBlock, Help,
     };
     static const option longOptions[] = {
         {"listen", required_argument, nullptr, Listen},
@@ -263,6 +266,7 @@ Config parseArgs(int argc, char **argv)
         {"user", required_argument, nullptr, UserOpt},
         {"reboot-seconds", required_argument, nullptr, Reboot},
         {"tftp-port", required_argument, nullptr, Tftp},
+        {"tftp-blksize", required_argument, nullptr, TftpBlock},
         {"keep-fetched", required_argument, nullptr, Keep},
         {"lose-uploads", no_argument, nullptr, Lose},
         {"upload-delay", required_argument, nullptr, UploadDelay},
@@ -290,6 +294,10 @@ Config parseArgs(int argc, char **argv)
         case Tftp:
             if (!parseInt(optarg, 1, 65535, c.tftpPort))
                 fail(std::string("bad --tftp-port '") + optarg + "'");
+            break;
+        case TftpBlock:
+            if (!parseInt(optarg, 8, 65464, c.tftpBlockSize))
+                fail(std::string("bad --tftp-blksize '") + optarg + "'");
             break;
         case Keep: c.keepFetched = optarg; break;
         case Lose: c.loseUploads = true; break;
@@ -604,6 +612,7 @@ int main(int argc, char **argv)
     sim::Device::Options opts;
     opts.rebootSeconds = cfg.rebootSeconds;
     opts.tftpPort = cfg.tftpPort;
+    opts.tftpBlockSize = cfg.tftpBlockSize;
     opts.keepFetchedDir = cfg.keepFetched;
     opts.loseUploads = cfg.loseUploads;
     opts.uploadDelaySeconds = cfg.uploadDelaySeconds;

@@ -12,6 +12,7 @@
 #include <QSaveFile>
 #include <QStorageInfo>
 #include <QUdpSocket>
+#include <QtEndian>
 
 namespace {
 constexpr int kSweepMs = 20;
@@ -84,8 +85,10 @@ bool _TFTPSession::Open()
 
 void _TFTPSession::Report(int code)
 {
+    // Progress is reported for every block: its text is looked up once, not each time.
+    if (code != Msg.Code || Msg.Text.isEmpty())
+        Msg.Text = KxTFTPText(code);
     Msg.Code = code;
-    Msg.Text = KxTFTPText(code);
     if (m_handler)
         m_handler(m_owner, Msg, Cancel);
     if (code == KxTFTPCode::Success) {
@@ -227,19 +230,22 @@ void _TFTPSession::FillWindow()
 
 bool _TFTPSession::SendNextBlock()
 {
-    QByteArray payload(m_blockSize, Qt::Uninitialized);
-    const qint64 n = m_reader->read(payload.data(), payload.size());
+    // The block is read straight into its packet, behind the header.
+    QByteArray packet(4 + m_blockSize, Qt::Uninitialized);
+    qToBigEndian<quint16>(KxTFTP::DATA, packet.data());
+    qToBigEndian<quint16>(KxTFTP::WireBlock(m_block + 1), packet.data() + 2);
+    const qint64 n = m_reader->read(packet.data() + 4, m_blockSize);
     if (n < 0) {
         // Never mistaken for the end of the file: the client is told the transfer failed.
         Fail(KxTFTP::NotDefined, KxTFTPCode::Undefined);
         return false;
     }
+    packet.resize(4 + n);
     Msg.BlockBytes = qint32(n);
     Msg.TotalBytes += n;
     m_eof = n < m_blockSize;
     ++m_block;
-    const Sent sent{KxTFTP::DataPacket(KxTFTP::WireBlock(m_block), payload.constData(), n),
-                    NowUs(), false};
+    const Sent sent{packet, NowUs(), false};
     if (m_flight.isEmpty())
         Msg.RetryCount = 1;
     m_flight.append(sent);

@@ -46,6 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             if (!path->startsWith(folder.prefix) || path->mid(folder.prefix.size()).contains('/'))
                 std::abort(); // an accepted name escaped the served folder
         }
+        // Whatever a client asks, the session runs within the protocol's limits.
+        const KxTFTP::Negotiated settled = KxTFTP::Negotiate(*request, 1024, n);
+        if (settled.blockSize < KxTFTP::MinBlockSize || settled.blockSize > 1024
+            || settled.window < 1 || settled.window > KxTFTP::MaxWindow
+            || settled.timeoutS < 0 || settled.timeoutS > 255
+            || settled.accepted.size() > request->options.size())
+            std::abort();
     }
     if (const auto header = KxTFTP::ParseHeader(bytes, n)) {
         const QByteArray again = KxTFTP::DataPacket(header->block, bytes + 4, n - 4);

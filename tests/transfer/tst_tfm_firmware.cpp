@@ -68,8 +68,10 @@ private slots:
         m_tftpPort = simtest::freeUdpPort();
         QVERIFY(m_tftpPort != 0);
         qputenv("RWN3460_TFTP_PORT", QByteArray::number(m_tftpPort));
+        // The device asks for Ethernet-sized blocks, as embedded clients commonly do.
         m_sim = std::make_unique<simtest::Simulator>(QStringList{
-            "--reboot-seconds", "1", "--tftp-port", QString::number(m_tftpPort), "--keep-fetched", m_kept.path()});
+            "--reboot-seconds", "1", "--tftp-port", QString::number(m_tftpPort), "--tftp-blksize", "1428",
+            "--keep-fetched", m_kept.path()});
         QVERIFY2(m_sim->start(), qPrintable(m_sim->error()));
         OpenGlobalSession(m_dir.path());
         m_main = std::make_unique<Host>();
@@ -112,7 +114,7 @@ private slots:
 
     void firmwareIsFetchedThenTheDeviceRestarts()
     {
-        const QByteArray image = pattern(2 * 512 + 300, 1);
+        const QByteArray image = pattern(3 * 1428 + 300, 1); // several blocks of the size asked
         const QString path = m_dir.filePath("fw v2.bin");
         QVERIFY(writeFile(path, image));
         TFM_Firmware screen;
@@ -212,7 +214,7 @@ private slots:
     void keyRowOpensOnlyAfterACertificate()
     {
         const QByteArray certificate = pattern(700, 2);
-        const QByteArray key = pattern(512, 3); // exactly one block: an empty one ends it
+        const QByteArray key = pattern(1428, 3); // exactly one block: an empty one ends it
         QVERIFY(writeFile(m_dir.filePath("ap.pem"), certificate));
         QVERIFY(writeFile(m_dir.filePath("ap-key.der"), key));
         TFM_Firmware screen;

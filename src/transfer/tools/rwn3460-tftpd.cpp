@@ -41,6 +41,10 @@ int Number(const QCommandLineParser &parser, const QString &name, int fallback, 
 
 int main(int argc, char *argv[])
 {
+    // Nothing here needs the GLib main loop, and Qt's own event dispatcher costs less per
+    // wake-up: on loopback that is a sixth of a lock-step round trip.
+    if (!qEnvironmentVariableIsSet("QT_NO_GLIB"))
+        qputenv("QT_NO_GLIB", "1");
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Serves DIR over TFTP until interrupted."));
