@@ -20,6 +20,7 @@
 #include "TFM_FilterMACACL.h"
 #include "TFM_Firmware.h"
 #include "TFM_Information.h"
+#include "TFM_LRADIUSSer.h"
 #include "TFM_LanCfg.h"
 #include "TFM_Scheduling.h"
 #include "TFM_Sytem.h"
@@ -82,6 +83,7 @@ TFM_Firmware *g_firmwareScreen = nullptr;
 TFM_CfgFile *g_cfgFileScreen = nullptr;
 TFM_DHCP *g_dhcpScreen = nullptr;
 TFM_VlanSetting *g_vlanScreen = nullptr;
+TFM_LRADIUSSer *g_radiusScreen = nullptr;
 TFM_Scheduling *g_schedulingScreen = nullptr;
 TFM_TrafficCtrl *g_trafficScreen = nullptr;
 TFM_Admin2 *g_adminScreen = nullptr;
@@ -276,7 +278,7 @@ void TMainForm::BuildMenu()
     AddEntry(advanced, QStringLiteral("Qos Setting"))->setVisible(false);
     AddEntry(advanced, QStringLiteral("Vlan Setting"), [this] { OpenScreen(g_vlanScreen, this); });
     AddEntry(advanced, QStringLiteral("AP Array"));
-    AddEntry(advanced, QStringLiteral("Internal RADIUS Server"));
+    AddEntry(advanced, QStringLiteral("Internal RADIUS Server"), [this] { OpenScreen(g_radiusScreen, this); });
     AddEntry(advanced, QStringLiteral("Traffic Control"), [this] { OpenScreen(g_trafficScreen, this); });
 
     QMenu *tools = bar->addMenu(QStringLiteral("Tools"));

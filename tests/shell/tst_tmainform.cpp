@@ -522,13 +522,14 @@ private slots:
             return 1;
         };
         for (const char *entry : {"Information", "LAN", "Device Info", "DHCP Server", "Vlan Setting", "Scheduling",
-                                  "Traffic Control"})
+                                  "Traffic Control", "Internal RADIUS Server"})
             action(form, entry)->trigger();
         QCOMPARE(opened, QStringList({"FM_Information Home \\ Information", "FM_LanCfg Home \\ LAN",
                                       "FM_DevInfo Status \\ Device Info", "FM_DHCP Advanced \\ DHCP Server",
                                       "FM_VlanSetting Advanced \\ VLAN Settings",
                                       "FM_Scheduling Advanced \\ Wireless Schedule",
-                                      "FM_TrafficCtrl Advanced \\ Traffic Control"}));
+                                      "FM_TrafficCtrl Advanced \\ Traffic Control",
+                                      "FM_LRADIUSSer Advanced \\ Internal RADIUS Server"}));
         for (const QPointer<QDialog> &window : windows)
             QVERIFY(window.isNull());
     }
