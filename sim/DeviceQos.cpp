@@ -22,6 +22,7 @@ enum Column : unsigned long {
 };
 constexpr long kMaxProtocol = 257; // 0..255 IP protocols, 256 any, 257 TCP and UDP
 constexpr long kMaxPort = 65535;
+constexpr long kBackground = 3, kAnyProtocol = 256;
 
 Oid column(unsigned long c)
 {
@@ -87,18 +88,23 @@ int checkRow(State &state, unsigned long row, unsigned long c, long v)
     return packed(state) ? NoError : InconsistentValue;
 }
 
-int deleteRule(Device &device, long index)
+int deleteRule(State &state, long index)
 {
-    State &state = device.current();
     const unsigned long n = namedRows(state);
     if (index < 1 || static_cast<unsigned long>(index) > n)
         return WrongValue;
     for (unsigned long r = static_cast<unsigned long>(index); r < n; ++r)
         for (unsigned long c = State_; c <= Columns; ++c)
             *cell(state, column(c), r) = *cell(state, column(c), r + 1);
-    // The freed row reads as a free row of the factory state.
-    for (unsigned long c = State_; c <= Columns; ++c)
-        *cell(state, column(c), n) = device.factory().at(under(column(c), {n}));
+    // The freed row reads as the data file's free rows do.
+    for (unsigned long c = State_; c <= Columns; ++c) {
+        Value &v = *cell(state, column(c), n);
+        const bool address = v.tag == 64;
+        v = address ? ipValue(0) : Value::makeInteger(0);
+    }
+    *cell(state, column(Name), n) = Value::makeString("");
+    *cell(state, column(Priority), n) = Value::makeInteger(kBackground);
+    *cell(state, column(Protocol), n) = Value::makeInteger(kAnyProtocol);
     return NoError;
 }
 
@@ -106,7 +112,7 @@ std::optional<int> behaviour(Device &device, const Varbind &vb)
 {
     State &state = device.current();
     if (vb.oid == kDelete)
-        return deleteRule(device, vb.value.integer);
+        return deleteRule(state, vb.value.integer);
     for (unsigned long c = State_; c <= Columns; ++c)
         if (const unsigned long row = rowOf(vb, column(c)))
             return checkRow(state, row, c, vb.value.integer);
