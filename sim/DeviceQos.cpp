@@ -72,16 +72,22 @@ bool reversed(State &state, unsigned long row, unsigned long start, bool address
 
 int checkRow(State &state, unsigned long row, unsigned long c, long v)
 {
+    bool inRange = true;
     switch (c) {
     case Protocol:
-        return v < 0 || v > kMaxProtocol ? WrongValue : NoError;
+        inRange = v >= 0 && v <= kMaxProtocol;
+        break;
     case OnePortStart: case OnePortEnd: case TwoPortStart: case TwoPortEnd:
-        return v < 0 || v > kMaxPort ? WrongValue : NoError;
+        inRange = v >= 0 && v <= kMaxPort;
+        break;
     case OneIpRange: case OnePortRange: case TwoIpRange: case TwoPortRange:
-        return v < 0 ? WrongValue : NoError;
+        inRange = v >= 0;
+        break;
     default:
         break;
     }
+    if (!inRange)
+        return WrongValue;
     if (reversed(state, row, OneIpStart, true) || reversed(state, row, TwoIpStart, true)
         || reversed(state, row, OnePortStart, false) || reversed(state, row, TwoPortStart, false))
         return InconsistentValue;

@@ -65,6 +65,18 @@ private slots:
         QTest::newRow("account status 2") << account("dave", "whatever1", 2, 1) << "wrongValue";
         QTest::newRow("delete of unknown account") << account("dave", QString(), 1, 0) << "inconsistentValue";
         QTest::newRow("list is read-only") << QStringList{kAccounts + ".2.2", "s", "eve"} << "notWritable";
+        QTest::newRow("rule delete 0") << QStringList{kQosDelete, "i", "0"} << "wrongValue";
+        QTest::newRow("rule delete of a free row") << QStringList{kQosDelete, "i", "3"} << "wrongValue";
+        QTest::newRow("rule delete 65") << QStringList{kQosDelete, "i", "65"} << "wrongValue";
+        QTest::newRow("rule 65") << QStringList{kRules + ".3.65", "s", "x"} << "noCreation";
+        QTest::newRow("rule past a free row") << QStringList{kRules + ".3.4", "s", "late"} << "inconsistentValue";
+        QTest::newRow("protocol 258") << QStringList{kRules + ".5.1", "i", "258"} << "wrongValue";
+        QTest::newRow("priority 4") << QStringList{kRules + ".4.1", "i", "4"} << "wrongValue";
+        QTest::newRow("port 65536") << QStringList{kRules + ".16.1", "i", "65536"} << "wrongValue";
+        QTest::newRow("ports reversed") << QStringList{kRules + ".10.2", "i", "89"} << "inconsistentValue";
+        QTest::newRow("addresses reversed")
+            << QStringList{kRules + ".7.1", "a", "10.0.0.9", kRules + ".8.1", "a", "9.255.255.255"} << "inconsistentValue";
+        QTest::newRow("rule index is the device's") << QStringList{kRules + ".1.1", "i", "7"} << "notWritable";
     }
     void refusals()
     {
@@ -99,6 +111,29 @@ private slots:
         const int mark = fixture.Mark();
         QVERIFY(sim.set(account("user17", "password", 1, 1)).exitCode != 0);
         QCOMPARE(fixture.SetsSince(mark).value(0).value(0), QString("resourceUnavailable"));
+    }
+
+    // A rule goes into its row; a delete by index moves the rules below it up, so the
+    // state objects of the remaining rules are 1..n again.
+    void rulesDeleteByIndexAndCloseUp()
+    {
+        screentest::ScreenFixture fixture({}, kListed);
+        QVERIFY2(fixture.Start(), qPrintable(fixture.Error()));
+        simtest::Simulator &sim = fixture.Sim();
+        QCOMPARE(sim.set({kRules + ".3.3", "s", "mail", kRules + ".2.3", "i", "1", kRules + ".7.3", "a", "10.0.0.1",
+                          kRules + ".8.3", "a", "10.0.1.5", kRules + ".9.3", "i", "261"})
+                     .exitCode,
+                 0);
+        QCOMPARE(listed(sim, kRules + ".3", 4), (QStringList{"voip", "web", "mail", ""}));
+        QCOMPARE(sim.set({kQosDelete, "i", "1"}).exitCode, 0);
+        QCOMPARE(listed(sim, kRules + ".3", 4), (QStringList{"web", "mail", "", ""}));
+        QCOMPARE(listed(sim, kRules + ".1", 3), (QStringList{"1", "2", "3"}));
+        QCOMPARE(text(sim, kRules + ".10.1"), QString("80"));
+        QCOMPARE(listed(sim, kRules + ".2", 3), (QStringList{"0", "1", "0"}));
+        // The freed row reads as a free row again, and the delete object as idle.
+        QCOMPARE(text(sim, kRules + ".7.3"), QString("0.0.0.0"));
+        QCOMPARE(text(sim, kRules + ".5.3"), QString("256"));
+        QCOMPARE(text(sim, kQosDelete), QString("0"));
     }
 };
 
