@@ -82,6 +82,7 @@ void TFM_LRADIUSSer::BuildForm()
     m_password = new QLineEdit(addGroup);
     m_password->setObjectName(QStringLiteral("Ed_PWD"));
     m_password->setEchoMode(QLineEdit::Password);
+    m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // "*"
     form->addRow(QStringLiteral("Password"), m_password);
     m_status = new QComboBox(addGroup);
     m_status->setObjectName(QStringLiteral("Cbox_Status"));
