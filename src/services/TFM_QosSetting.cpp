@@ -283,9 +283,12 @@ bool TFM_QosSetting::WriteStates()
         return true;
     std::vector<QByteArray> oids, names;
     std::vector<KxSNMPVarDesc> table;
+    // Each listed rule's own row: the same as its position while the device keeps its
+    // rules first, and still right when it does not.
     for (int i = 0; i < m_listed; ++i) {
-        oids.push_back(QByteArrayLiteral(ROOT ".3.6.2.5.1.2.") + QByteArray::number(i + 1));
-        names.push_back(QByteArrayLiteral("dot11QosRulesState") + QByteArray::number(i + 1));
+        const QByteArray row = m_table->Rows().KeyOf(i).toLatin1();
+        oids.push_back(QByteArrayLiteral(ROOT ".3.6.2.5.1.2.") + row);
+        names.push_back(QByteArrayLiteral("dot11QosRulesState") + row);
     }
     for (int i = 0; i < m_listed; ++i)
         table.push_back({oids[size_t(i)].constData(), names[size_t(i)].constData(), Integer, ReadWrite, &qos::OnOff()});
