@@ -173,7 +173,6 @@ void TFM_LRADIUSSer::LV_RadiusAccountListUserSelect()
     if (status >= 0)
         m_status->setCurrentIndex(status);
     m_password->setText(m_table->Cell(row, ListPassword));
-    m_rememberedPassword = m_password->text();
 }
 
 bool TFM_LRADIUSSer::Send(const Account &account, bool add, Step step)

@@ -55,7 +55,6 @@ private:
     KxSNMPRequest2Edits *m_list = nullptr;
     std::unique_ptr<KxEntryTable> m_table;
 
-    QString m_rememberedPassword;
     Step m_step = Step::None;
     // The listed name a change deletes, and the account it adds once that is done.
     QString m_old;
