@@ -35,7 +35,7 @@ Value ipValue(std::uint32_t address)
 
 Subsystem servicesSubsystem()
 {
-    const std::vector<Subsystem> parts = {dhcpPart(), vlanPart(), trafficPart(), schedulePart()};
+    const std::vector<Subsystem> parts = {dhcpPart(), vlanPart(), trafficPart(), schedulePart(), radiusPart(), qosPart()};
     Subsystem joined;
     for (const Subsystem &p : parts)
         joined.rules.insert(joined.rules.end(), p.rules.begin(), p.rules.end());

@@ -12,6 +12,8 @@ Subsystem dhcpPart();
 Subsystem vlanPart();
 Subsystem trafficPart();
 Subsystem schedulePart();
+Subsystem radiusPart();
+Subsystem qosPart();
 
 // Helpers the parts share.
 // The value of `column` at row `row` (a one-part instance); null when absent.

@@ -41,6 +41,19 @@
 //   last row becomes free (VID 0, no name). The port-list refresh gathers each port's
 //   tagged and untagged VIDs. Bringing settings into effect with VLAN on turns WDS and
 //   Wireless Client mode into Access Point.
+// - Internal RADIUS server: the account objects written with the action 1 ("Add") put the
+//   account into the first free row of the 16-row account list; a name already listed
+//   (letter case ignored) is refused with inconsistentValue, a missing name or a password
+//   under 8 octets with wrongValue, over 64 octets with wrongLength, a full list with
+//   resourceUnavailable. The action 0 ("Delete") removes the listed account of that name
+//   (letter case ignored; no such account: inconsistentValue) and moves the rows below up.
+// - QoS: 64 rule rows, the named rules first. A rule is written into its row; a write that
+//   would leave a named row behind a free one, a closed address or port range whose end
+//   lies below its start, is refused with inconsistentValue; a protocol outside 0..257, a
+//   port outside 0..65535 or a negative size with wrongValue. Writing n into
+//   dot11QosRulesDelete removes rule n (1..number of rules, else wrongValue) and moves the
+//   rules below up; the last row becomes free. The HTTP classifier is VLAN's PVID
+//   auto-assign object (3.6.2.1.0).
 // - Management access: the manager address-range table keeps its rows apart: a row is
 //   free (0.0.0.0 to 0.0.0.0) or a range start <= end sharing no address with another row
 //   in use, else inconsistentValue; managerDelete = 1 frees its row. The VLAN tag is 0 to

@@ -20,7 +20,9 @@
 #include "TFM_FilterMACACL.h"
 #include "TFM_Firmware.h"
 #include "TFM_Information.h"
+#include "TFM_LRADIUSSer.h"
 #include "TFM_LanCfg.h"
+#include "TFM_QosSetting.h"
 #include "TFM_Scheduling.h"
 #include "TFM_Sytem.h"
 #include "TFM_Time.h"
@@ -30,6 +32,7 @@
 #include "TFM_Waiting.h"
 #include "TFM_Wirless.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -82,6 +85,8 @@ TFM_Firmware *g_firmwareScreen = nullptr;
 TFM_CfgFile *g_cfgFileScreen = nullptr;
 TFM_DHCP *g_dhcpScreen = nullptr;
 TFM_VlanSetting *g_vlanScreen = nullptr;
+TFM_LRADIUSSer *g_radiusScreen = nullptr;
+TFM_QosSetting *g_qosScreen = nullptr;
 TFM_Scheduling *g_schedulingScreen = nullptr;
 TFM_TrafficCtrl *g_trafficScreen = nullptr;
 TFM_Admin2 *g_adminScreen = nullptr;
@@ -273,10 +278,18 @@ void TMainForm::BuildMenu()
     AddEntry(advanced, QStringLiteral("DHCP Server"), [this] { OpenScreen(g_dhcpScreen, this); });
     AddEntry(advanced, QStringLiteral("Intrusion"));
     AddEntry(advanced, QStringLiteral("Scheduling"), [this] { OpenScreen(g_schedulingScreen, this); });
-    AddEntry(advanced, QStringLiteral("Qos Setting"))->setVisible(false);
+    // The entry stays hidden, so the menu never offers it. An administrator who knows the
+    // screen is there opens it with Ctrl+Alt+Q, a shortcut of the window itself: a hidden
+    // entry's own shortcut would never fire.
+    const auto openQos = [this] { OpenScreen(g_qosScreen, this); };
+    AddEntry(advanced, QStringLiteral("Qos Setting"), openQos)->setVisible(false);
+    QAction *qosKey = addAction(QStringLiteral("Qos Setting shortcut"));
+    qosKey->setObjectName(QStringLiteral("Qos Setting shortcut"));
+    qosKey->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Q));
+    connect(qosKey, &QAction::triggered, this, openQos);
     AddEntry(advanced, QStringLiteral("Vlan Setting"), [this] { OpenScreen(g_vlanScreen, this); });
     AddEntry(advanced, QStringLiteral("AP Array"));
-    AddEntry(advanced, QStringLiteral("Internal RADIUS Server"));
+    AddEntry(advanced, QStringLiteral("Internal RADIUS Server"), [this] { OpenScreen(g_radiusScreen, this); });
     AddEntry(advanced, QStringLiteral("Traffic Control"), [this] { OpenScreen(g_trafficScreen, this); });
 
     QMenu *tools = bar->addMenu(QStringLiteral("Tools"));

@@ -509,6 +509,27 @@ private slots:
         QCOMPARE(shown, QString("AboutForm"));
     }
 
+    // The QoS entry is never offered by the menu; the window's own key opens its screen.
+    void qosSettingOpensOnlyByItsKey()
+    {
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QAction *entry = action(form, "Qos Setting");
+        QVERIFY(!entry->isVisible());
+        QStringList opened;
+        m_dialogs->ModalHandler = [&](QDialog *window) {
+            opened << window->objectName() + " " + window->windowTitle();
+            return 1;
+        };
+        // Its own shortcut, if it had one, could not fire while it is hidden.
+        QVERIFY(entry->shortcut().isEmpty());
+        QTest::keyClick(&form, Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(opened, QStringList());
+        QTest::keyClick(&form, Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(opened, QStringList{"FM_QosSetting Advanced \\ Qos Setting"});
+    }
+
     // Each entry opens its screen modally over the main window and destroys it after.
     void menuOpensTheFirstScreens()
     {
@@ -522,13 +543,14 @@ private slots:
             return 1;
         };
         for (const char *entry : {"Information", "LAN", "Device Info", "DHCP Server", "Vlan Setting", "Scheduling",
-                                  "Traffic Control"})
+                                  "Traffic Control", "Internal RADIUS Server"})
             action(form, entry)->trigger();
         QCOMPARE(opened, QStringList({"FM_Information Home \\ Information", "FM_LanCfg Home \\ LAN",
                                       "FM_DevInfo Status \\ Device Info", "FM_DHCP Advanced \\ DHCP Server",
                                       "FM_VlanSetting Advanced \\ VLAN Settings",
                                       "FM_Scheduling Advanced \\ Wireless Schedule",
-                                      "FM_TrafficCtrl Advanced \\ Traffic Control"}));
+                                      "FM_TrafficCtrl Advanced \\ Traffic Control",
+                                      "FM_LRADIUSSer Advanced \\ Internal RADIUS Server"}));
         for (const QPointer<QDialog> &window : windows)
             QVERIFY(window.isNull());
     }
