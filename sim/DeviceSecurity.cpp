@@ -38,10 +38,12 @@ bool masked(const Oid &oid)
 }
 
 // Whether a key fits its row's entry method: 5 or 13 characters as ASCII, 10 or 26 hex
-// digits as HEX.
+// digits as HEX. An empty key clears the row.
 std::optional<int> keyFits(const std::string &key, long method)
 {
     const std::size_t n = key.size();
+    if (n == 0)
+        return std::nullopt;
     if (method == kEntryAscii)
         return n == 5 || n == 13 ? std::nullopt : std::optional<int>(WrongLength);
     if (method != kEntryHex)
@@ -73,7 +75,7 @@ std::optional<int> behaviour(Device &device, const Varbind &vb)
     if (hasPrefix(oid, kKeyMethod) && oid.size() == kKeyMethod.size() + 1) {
         // A row whose stored key no longer fits its new method is refused as a whole.
         auto key = state.find(under(kKey, {oid.back()}));
-        if (key != state.end() && !key->second.octets.empty() && keyFits(key->second.octets, v))
+        if (key != state.end() && keyFits(key->second.octets, v))
             return InconsistentValue;
     }
     return std::nullopt;

@@ -234,6 +234,9 @@ void TFM_Wirless::MarkSecurity(Choice choice)
         mark(m_auth, KeyIndex);
         mark(m_auth, Encryption);
         m_encryption->setCurrentIndex(1);
+        // A key index the device did not name is the first key: the key saved is row 1's.
+        if (m_defaultKey->currentIndex() < 0)
+            m_defaultKey->setCurrentIndex(0);
         const int row = DefaultKeyRow() - 1;
         mark(m_wepKey[size_t(row)], 0);
         mark(m_wepKey[size_t(row)], 1, !IsMasked(m_key[size_t(row)]->text()));
