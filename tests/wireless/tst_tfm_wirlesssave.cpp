@@ -65,6 +65,8 @@ private slots:
         row("AP WEP", 1, false, kKey, "R K A", 1);
         row("AP WEP, Multi-SSID", 1, true, kKey, "R K A Y", 1);
         row("AP share key", 1, false, QStringList{"CB_SecurityMode#1"} + kKey.mid(1), "R K A", 2);
+        row("AP share key after WPA was picked", 1, false,
+            QStringList{"CB_SecurityMode#2", "CB_WPAMode#2", "CB_SecurityMode#1"} + kKey.mid(1), "R K A", 2);
         row("AP personal WPA2", 1, false, QStringList{"CB_SecurityMode#2", "CB_WPAMode#1"} + kPass, "R P A", 6);
         row("AP personal auto", 1, false, QStringList{"CB_SecurityMode#2", "CB_WPAMode#0"} + kPass, "R P A", 8);
         row("AP personal WPA, Multi-SSID", 1, true, QStringList{"CB_SecurityMode#1", "CB_WPAMode#2"} + kPass,
