@@ -150,6 +150,27 @@ private slots:
             << QStringList{s + ".4.1|4|correct horse", s + ".5.1|2|1"};
         QTest::newRow("WDS personal: no cipher") << device(3, false) << QStringList{"CB_SecurityMode#2"} + kPass << "P"
                                                  << QStringList{s + ".4.1|4|correct horse", s + ".6.1|2|3600"};
+        QTest::newRow("enterprise: the unused backup left out")
+            << device(1, false) << QStringList{"CB_SecurityMode#3"} + kRadius << "D"
+            << QStringList{s + ".8.1|64|10.0.0.5", s + ".9.1|2|1812", s + ".10.1|4|radsecret", s + ".14.1|2|0",
+                           s + ".22.1|2|0", s + ".23.1|2|1", s + ".24.1|2|3600"};
+        QTest::newRow("enterprise, internal RADIUS") << device(1, false) << QStringList{"CB_SecurityMode#3", "Cbox_RadiusSer#1"}
+                                                     << "D" << QStringList{s + ".22.1|2|0", s + ".23.1|2|2", s + ".24.1|2|3600"};
+        QTest::newRow("enterprise, internal RADIUS, Multi-SSID")
+            << device(1, true) << QStringList{"CB_SecurityMode#2", "Cbox_RadiusSer#1"} << "D"
+            << QStringList{s + ".23.1|2|2", s + ".24.1|2|3600"};
+        QTest::newRow("802.1x with accounting")
+            << device(1, false)
+            << QStringList{"CB_SecurityMode#4", "CB_AccountMode#1", "Edt_AccountServer=10.0.0.6",
+                           "Edt_AccountSecret=acct", "Edt_BackAccountServer=10.0.0.7", "Edt_BackAccountSecret=back"}
+                   + kRadius
+            << "D"
+            << QStringList{s + ".8.1|64|10.0.0.5", s + ".9.1|2|1812", s + ".10.1|4|radsecret", s + ".14.1|2|1",
+                           s + ".15.1|64|10.0.0.6", s + ".16.1|2|1813", s + ".17.1|4|acct", s + ".19.1|64|10.0.0.7",
+                           s + ".20.1|2|1813", s + ".21.1|4|back", s + ".22.1|2|0", s + ".23.1|2|1", s + ".24.1|2|3600"};
+        QTest::newRow("personal, passphrase not retyped")
+            << device(1, false, {{kSec + ".1.1", "2|6"}, {kSec + ".4.1", "4|stored passphrase"}}) << QStringList()
+            << "P" << QStringList{s + ".5.1|2|1", s + ".6.1|2|3600"};
         QTest::newRow("AP personal: cipher as picked")
             << device(1, false) << QStringList{"CB_SecurityMode#2", "CB_CipherType#2"} + kPass << "P"
             << QStringList{s + ".4.1|4|correct horse", s + ".5.1|2|3", s + ".6.1|2|3600"};
