@@ -85,7 +85,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    // The security section (TFM_WirlessSecurity.cpp).
+    // The security section (TFM_WirlessSecurity.cpp, its controls TFM_WirlessSecurityForm.cpp).
     void BuildSecuritySections(QWidget *page);
     void BuildKeySection(QWidget *page);
     void BuildPassphraseSection(QWidget *page);
@@ -185,7 +185,7 @@ private:
     std::array<QComboBox *, 4> m_keyType{}, m_keySize{};
     std::array<QLineEdit *, 4> m_key{};
     QLineEdit *m_confirmKey, *m_updateInterval, *m_update2, *m_passphrase, *m_confirmPass;
-    QLabel *m_intervalLabel = nullptr, *m_secondsLabel = nullptr;
+    QLabel *m_intervalLabel = nullptr;
     QWidget *m_intervalRow = nullptr;
     QLineEdit *m_radiusServer, *m_radiusPort, *m_radiusSecret, *m_backServer, *m_backPort, *m_backSecret;
     QLineEdit *m_accountServer, *m_accountPort, *m_accountSecret;
