@@ -286,6 +286,27 @@ private slots:
         QCOMPARE(security->currentText(), QString("Open System")); // the device's value
     }
 
+    // Tab goes from the site survey through the security fields to the MAC clone, the
+    // order in which the sections stand.
+    void tabOrderFollowsTheSections()
+    {
+        Wireless t;
+        QVERIFY2(t.start(), qPrintable(t.fixture.Error()));
+        QStringList chain;
+        QWidget *w = t.w("SiteScan");
+        for (int i = 0; i < 60 && w && w->objectName() != "Cbox_Status"; ++i) {
+            w = w->nextInFocusChain();
+            if (w && (w->focusPolicy() & Qt::TabFocus))
+                chain << w->objectName();
+        }
+        QCOMPARE(chain.value(0), QString("CB_dot11Encryption"));
+        QCOMPARE(chain.last(), QString("Cbox_Status"));
+        for (const char *name : {"Ed_ConfirmKey", "CB_WPAMode", "Ed_Passphrase", "Cbox_RadiusSer",
+                                 "Edt_BackAccountSecret"})
+            QVERIFY2(chain.contains(name), name);
+        QVERIFY(chain.indexOf("Ed_ConfirmKey") < chain.indexOf("CB_WPAMode"));
+    }
+
     // The channel width follows the security: WEP in AP mode fixes 20 MHz.
     void encryptionForcesChannelWidth()
     {
