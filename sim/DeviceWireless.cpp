@@ -37,11 +37,6 @@ Subsystem wirelessSubsystem()
               100, 104, 108, 112, 116, 120, 124, 128, 132, 136, 140, 149, 153, 157, 161, 165}},
             {under(kRoot, {2, 1, 3, 3, 1, 1, 1, 11})},                         // dot11DataRate
             {under(kRoot, {2, 1, 3, 3, 1, 1, 1, 34}), Kind::Setting, {0, 1}},  // dot11Band
-            {under(kRoot, {2, 1, 3, 3, 2, 1, 1, 1}), Kind::Setting, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
-            {under(kRoot, {2, 1, 3, 3, 2, 1, 1, 2}), Kind::Setting, {0, 1}},  // dot11Encryption
-            {under(kRoot, {2, 1, 3, 3, 2, 1, 1, 5}), Kind::Setting, {1, 2, 3, 4}},
-            {under(kRoot, {2, 1, 3, 3, 2, 2, 1, 2}), Kind::Setting, {1, 2}},  // WEP key entry method
-            {under(kRoot, {2, 1, 3, 3, 2, 2, 1, 3}), Kind::Setting, {}, 26},  // WEP key
             {under(kRoot, {3, 11, 1, 1, 2}), Kind::Setting, {1, 2, 3}},       // AP array role
             {under(kRoot, {3, 11, 1, 1, 3}), Kind::Setting, {}, 32},          // AP array name
         },
@@ -56,13 +51,19 @@ Subsystem wirelessSubsystem()
     // The radio's own objects: its behaviour runs after the stations' for the objects
     // they do not know, and both bring their derived objects in line.
     const Subsystem radio = radioPart();
+    const Subsystem security = securityPart();
     wireless.rules.insert(wireless.rules.end(), radio.rules.begin(), radio.rules.end());
+    wireless.rules.insert(wireless.rules.end(), security.rules.begin(), security.rules.end());
     const auto stations = wireless.behaviour;
-    wireless.behaviour = [stations, radioBehaviour = radio.behaviour](Device &device, const Varbind &vb) {
+    wireless.behaviour = [stations, radioBehaviour = radio.behaviour, securityBehaviour = security.behaviour](
+                             Device &device, const Varbind &vb) {
         if (std::optional<int> status = stations(device, vb))
             return status;
-        return radioBehaviour ? radioBehaviour(device, vb) : std::nullopt;
+        if (std::optional<int> status = radioBehaviour(device, vb))
+            return status;
+        return securityBehaviour(device, vb);
     };
+    wireless.live = security.live;
     const auto own = wireless.activate;
     wireless.activate = [own, radioActivate = radio.activate](Device &device) {
         own(device);

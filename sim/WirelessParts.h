@@ -9,5 +9,7 @@ namespace sim {
 // The radio: mode and its pending status, channel lists, WDS peers, site surveys and
 // the MAC clone.
 Subsystem radioPart();
+// Security of the primary SSID: WEP keys, passphrase, RADIUS; secrets read back masked.
+Subsystem securityPart();
 
 } // namespace sim

@@ -73,6 +73,14 @@
 //   that is not 6 octets (wrongLength), the all-zero MAC (wrongValue), adding a listed
 //   MAC or deleting one not listed (inconsistentValue), adding to a full list
 //   (resourceUnavailable).
+// - Security of the primary SSID: WEP keys, the WPA passphrase and the four RADIUS and
+//   accounting secrets read back as asterisks of their stored length (nothing when
+//   unset); the journal and configuration backups hold what was written. Refused: a
+//   passphrase outside 8..63 characters and a secret over 64 (wrongLength), a WEP key that
+//   does not fit its row's entry method (ASCII 5 or 13 characters, HEX 10 or 26: wrongLength;
+//   HEX with another character: wrongValue; an empty key clears the row), an entry method
+//   the row's stored key does not fit (inconsistentValue), a group or RADIUS key interval
+//   outside 300..9999999 and a RADIUS or accounting port outside 1..65535 (wrongValue).
 // - Sets are atomic: every varbind is checked first (unknown object: noCreation, which
 //   SNMPv1 managers see as noSuchName; read-only: notWritable, v1 readOnly; wrong type:
 //   wrongType, v1 badValue; too long: wrongLength; value not known to the device:

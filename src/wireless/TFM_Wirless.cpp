@@ -61,14 +61,27 @@ void TFM_Wirless::BuildForm()
     stack->addWidget(radio);
     BuildRadioSection(m_radioForm);
     BuildPeerSections();
+    BuildSecuritySections(page);
     stack->addWidget(m_wdsBox);
     stack->addWidget(m_surveyBox);
+    stack->addWidget(m_keyBox);
+    stack->addWidget(m_passBox);
     stack->addWidget(m_cloneBox);
+    // The security fields stand between the survey and the clone: tab through them there.
+    QWidget *previous = m_scan;
+    for (QWidget *w : m_keyBox->findChildren<QWidget *>() + m_passBox->findChildren<QWidget *>()) {
+        if (w->focusPolicy() & Qt::TabFocus) {
+            setTabOrder(previous, w);
+            previous = w;
+        }
+    }
+    setTabOrder(previous, m_cloneStatus);
     stack->addStretch();
 
     m_save = AddButton(QStringLiteral("Save"), "Bt_Apply");
     m_refresh = AddButton(QStringLiteral("Refresh"), "Bt_Refresh");
     m_close = AddButton(QStringLiteral("Close"), "Bt_Close");
+    connect(m_save, &QPushButton::clicked, this, &TFM_Wirless::Bt_ApplyClick);
     connect(m_refresh, &QPushButton::clicked, this, &TFM_Wirless::Bt_RefreshClick);
     connect(m_close, &QPushButton::clicked, this, &QDialog::close);
 
@@ -183,6 +196,7 @@ void TFM_Wirless::CreateRequests()
     m_cloneSourceRequest = MakeRequest(CloneSource(), KxItemType::Instance, 0, false, 50000, false);
     m_cloneSourceRequest->BindControl(0, m_cloneSource);
     m_cloneSourceRequest->BindControl(1, QStringLiteral("%h"), m_cloneMac);
+    CreateSecurityRequests();
 }
 
 // Steps 1 to 7 of a load; the first load goes on with the survey requests and the
@@ -200,17 +214,25 @@ void TFM_Wirless::Load()
     Guard([this] { m_applicationRequest->GetIntoControls(); });
     FillApplicationList();
     LoadRadio();
+    LoadSecurity(!m_reloading);
     LoadPeers();
     LoadClone();
     ArrangeSections();
     if (!m_reloading) {
         ApplyCountryLayout();
+        Cbox_RadiusSerChange();
         Cbox_StatusChange();
     }
     KxSetTypingLimit(m_ssid, 32);
     for (QLineEdit *peer : m_peers)
         KxSetTypingLimit(peer, 12);
     KxSetTypingLimit(m_cloneMac, 12);
+    KxSetTypingLimit(m_passphrase, 63);
+    KxSetTypingLimit(m_updateInterval, 7);
+    for (QLineEdit *server : {m_radiusServer, m_backServer, m_accountServer, m_backAccountServer})
+        KxSetTypingLimit(server, 15);
+    for (QLineEdit *secret : {m_radiusSecret, m_backSecret, m_accountSecret, m_backAccountSecret})
+        KxSetTypingLimit(secret, 64);
 }
 
 void TFM_Wirless::LoadRadio()
@@ -242,6 +264,7 @@ void TFM_Wirless::Bt_RefreshClick()
 {
     m_reloading = true;
     Load();
+    CB_dot11EncryptionChange();
 }
 
 void TFM_Wirless::reject()
@@ -364,12 +387,20 @@ void TFM_Wirless::CB_APModeChange()
                              QStringLiteral("Multi-SSID will be disabled when RWN-3460 is configured in "
                                             "'WDS' or 'Wireless Client'."),
                              QStringLiteral("Warning"));
+    VlanWarning(m_securityMode->currentText() == QLatin1String("WPA-Enterprise")
+                && Mode() != QLatin1String("Access Point"));
+    ShowSecurity();
+    if (Mode() != m_loadedApMode && WdsMode())
+        m_securityMode->setCurrentIndex(m_rememberedSecurity[size_t(RememberedGroup())]);
     RemoteMacDisplayRule();
     ArrangeSections();
+    CB_SecurityModeChange();
     m_wdsBox->setTitle(Mode() == QLatin1String("WDS with AP") ? QStringLiteral("WDS with AP") : QStringLiteral("WDS"));
     if (Mode() == QLatin1String("Access Point") || WdsMode()) {
         m_ssidBroadcast->setCurrentIndex(m_loadedSsidVisibility);
         m_channel->setCurrentIndex(m_lastChannelIndex);
+        m_updateInterval->setEnabled(true);
+        m_updateInterval->setText(m_loadedGroupKeyInterval);
     }
     BuildChannelList();
 }
@@ -391,8 +422,9 @@ void TFM_Wirless::CB_ChanalChange()
 
 void TFM_Wirless::ArrangeSections()
 {
-    for (QWidget *w : {static_cast<QWidget *>(m_autoScan), static_cast<QWidget *>(m_ssidBroadcast),
-                       static_cast<QWidget *>(m_channel), static_cast<QWidget *>(m_width)})
+    for (QWidget *w : {static_cast<QWidget *>(m_encryption), static_cast<QWidget *>(m_autoScan),
+                       static_cast<QWidget *>(m_ssidBroadcast), static_cast<QWidget *>(m_channel),
+                       static_cast<QWidget *>(m_width)})
         w->setEnabled(true);
     m_application->setEnabled(m_band->currentIndex() == 1);
     const bool client = ClientMode();
@@ -424,5 +456,6 @@ void TFM_Wirless::ArrangeSections()
         ForceWidth(1);
         BuildChannelList();
     }
+    ArrangeSecurity();
     adjustSize();
 }

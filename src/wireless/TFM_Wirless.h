@@ -7,7 +7,10 @@
 #include "KxSaveWait.h"
 #include "KxScreen.h"
 
+#include "WirlessSecurityTables.h"
+
 #include <array>
+#include <vector>
 
 class QComboBox;
 class QFormLayout;
@@ -37,6 +40,15 @@ public:
     void Cbox_MacSourceChange();
     void Bt_CloneScanClick();
     void LV_MacCloneClick();
+    // The security section.
+    void CB_SecurityModeChange();
+    void CB_dot11EncryptionChange();
+    void CB_DefaultKeyChange();
+    void CB_KeyType1Change();
+    void CB_WepEncryp1Change();
+    void Cbox_RadiusSerChange();
+    void CB_AccountModeChange();
+    void Bt_ApplyClick();
 
     // Operations the Save builds on.
     void BuildChannelList();
@@ -57,12 +69,53 @@ public:
     bool WriteCloneFirstPair();
     bool WriteCloneSecondPair();
 
+    // Device value -> choices, choices -> device value.
+    void ShowSecurity();
+    bool StoreSecurity();
+    // With `include` every variable a save may write is marked read-write, else excluded.
+    void SetSaveMarks(bool include);
+
     QString LoadedApMode() const { return m_loadedApMode; }
+    QString LoadedSecurityText() const { return m_loadedSecurityText; }
     bool Surveying() const { return m_surveying; }
 
     void reject() override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    // The security section (TFM_WirlessSecurity.cpp, its controls TFM_WirlessSecurityForm.cpp).
+    void BuildSecuritySections(QWidget *page);
+    void BuildKeySection(QWidget *page);
+    void BuildPassphraseSection(QWidget *page);
+    void BuildRadiusPart(QFormLayout *form);
+    void CreateSecurityRequests();
+    void LoadSecurity(bool radiusToo);
+    void ArrangeSecurity();
+    void ShowVariant(WirlessSecurity::Variant variant);
+    void FillCipherList();
+    void KeyLengths();
+    void ShowKeyRow();
+    void VlanWarning(bool show);
+    int RememberedGroup() const;
+    int DefaultKeyRow() const; // 1 to 4
+    WirlessSecurity::Group SecurityGroup() const;
+    // The save (TFM_WirlessSave.cpp).
+    bool SsidChecks();
+    bool SecurityChecks(WirlessSecurity::Choice choice);
+    bool WepChecks();
+    bool IntervalCheck(QLineEdit *field);
+    bool PassphraseChecks();
+    bool RadiusChecks();
+    void MarkMode();
+    void MarkSecurity(WirlessSecurity::Choice choice);
+    void MarkRadius(WirlessSecurity::Choice choice);
+    void MarkRemoteMacs();
+    bool SaveWrites(WirlessSecurity::Choice choice);
+    bool SaveWarn(const QString &text, const QString &title, QLineEdit *focus, bool clear = false);
+    std::vector<KxSNMPRequest2Edits *> MarkedRequests() const;
+
     void BuildForm();
     QWidget *BuildRadioSection(QFormLayout *form);
     void BuildPeerSections();
@@ -90,6 +143,8 @@ private:
     bool ModeChangePending() const;
     bool WriteSync(KxSNMPRequest2Edits *request);
     bool WriteCloneSource();
+    void MarkCloneFirstPair();
+    void MarkCloneSecondPair();
 
     QTabWidget *m_page;
     QComboBox *m_band, *m_application, *m_mode, *m_ssidBroadcast, *m_autoScan, *m_channel, *m_width;
@@ -121,6 +176,27 @@ private:
     KxSNMPRequest2Edits *m_wdsRefresh = nullptr, *m_wdsList = nullptr;
     KxSNMPRequest2Edits *m_cloneStatusRequest = nullptr, *m_cloneScanRequest = nullptr;
     KxSNMPRequest2Edits *m_cloneSourceRequest = nullptr, *m_cloneListRequest = nullptr;
+
+    // Security controls.
+    QGroupBox *m_keyBox = nullptr, *m_passBox = nullptr;
+    QWidget *m_radiusPart = nullptr;
+    QFormLayout *m_passForm = nullptr, *m_radiusForm = nullptr;
+    QComboBox *m_encryption, *m_defaultKey, *m_wpaMode, *m_cipherType, *m_netProtect, *m_radiusSer, *m_accountMode;
+    std::array<QComboBox *, 4> m_keyType{}, m_keySize{};
+    std::array<QLineEdit *, 4> m_key{};
+    QLineEdit *m_confirmKey, *m_updateInterval, *m_update2, *m_passphrase, *m_confirmPass;
+    QLabel *m_intervalLabel = nullptr;
+    QWidget *m_intervalRow = nullptr;
+    QLineEdit *m_radiusServer, *m_radiusPort, *m_radiusSecret, *m_backServer, *m_backPort, *m_backSecret;
+    QLineEdit *m_accountServer, *m_accountPort, *m_accountSecret;
+    QLineEdit *m_backAccountServer, *m_backAccountPort, *m_backAccountSecret;
+    QComboBox *m_authentication, *m_clipher;
+    KxSNMPRequest2Edits *m_auth = nullptr, *m_passphraseRequest = nullptr, *m_radiusRequest = nullptr;
+    std::array<KxSNMPRequest2Edits *, 4> m_wepKey{};
+    QString m_loadedSecurityText;
+    QString m_loadedGroupKeyInterval;
+    std::array<int, 3> m_rememberedSecurity{0, 0, 0}; // "WDS with AP", "WDS", any other mode
+    bool m_vlanWarningShown = false;
 
     KxSaveWait m_wait;
     QString m_loadedApMode;

@@ -35,4 +35,22 @@ const KxSNMPVarDesc *CloneRefresh();
 const KxSNMPVarDesc *CloneSource();
 const KxSNMPVarDesc *CloneList();
 
+// Security of the primary SSID: authentication, key index, encryption.
+const KxSNMPVarDesc *Auth();
+enum AuthVar { Authentication, KeyIndex, Encryption };
+// Key row n (1 to 4): entry method, key.
+const KxSNMPVarDesc *WepKey(int row);
+// Passphrase, cipher, group key interval.
+const KxSNMPVarDesc *Passphrase();
+enum PassphraseVar { PassPhrase, CipherType, GroupKeyInterval };
+// Primary and backup RADIUS and accounting servers, access protection, source, key interval.
+const KxSNMPVarDesc *Radius();
+enum RadiusVar {
+    RadiusServer, RadiusPort, RadiusSecret, BackRadiusServer, BackRadiusPort, BackRadiusSecret,
+    AccountStatus, AccountServer, AccountPort, AccountSecret, BackAccountServer, BackAccountPort,
+    BackAccountSecret, NetProtect, RadiusSource, RadiusKeyInterval
+};
+const KxOptionList &AuthenticationOptions();
+const KxOptionList &CipherOptions();
+
 } // namespace WirlessObjects

@@ -288,22 +288,29 @@ bool TFM_Wirless::WriteSync(KxSNMPRequest2Edits *request)
     return ok;
 }
 
-bool TFM_Wirless::WriteRemoteMacs()
+// The fields that hold an address are added, in field order; the others stay out.
+void TFM_Wirless::MarkRemoteMacs()
 {
-    if (!m_peerAdd || !RemoteMacChecks())
-        return false;
     KxSNMPVarList &adds = m_peerAdd->VarList();
-    bool any = false;
     for (int i = 0; i < 8; ++i) {
         QLineEdit *peer = m_peers[size_t(i)];
         const bool holds = holdsMac(plainMac(peer->text()));
         if (holds)
             peer->setText(plainMac(peer->text()));
         adds[i].Access = holds ? KxAccess::ReadWrite : KxAccess::Excluded;
-        any = any || holds;
     }
     m_removeMac->setCurrentIndex(1);
-    const bool ok = WriteSync(m_peerDeleteAll) && any && WriteSync(m_peerAdd);
+}
+
+bool TFM_Wirless::WriteRemoteMacs()
+{
+    if (!m_peerAdd || !RemoteMacChecks())
+        return false;
+    MarkRemoteMacs();
+    // Without the delete-all the add would put the fields' addresses a second time
+    // behind the device's own.
+    const bool ok = WriteSync(m_peerDeleteAll) && WriteSync(m_peerAdd);
+    KxSNMPVarList &adds = m_peerAdd->VarList();
     for (int i = 0; i < 8; ++i)
         adds[i].Access = KxAccess::Excluded;
     return ok;
@@ -399,15 +406,27 @@ bool TFM_Wirless::CloneChecks()
 // The address goes to the device only when it is in use: with the clone enabled and
 // the manual source, after its checks. "Auto" or a disabled clone leave the device's
 // address as it is (an empty field would otherwise be sent as zero octets).
-bool TFM_Wirless::WriteCloneFirstPair()
+void TFM_Wirless::MarkCloneFirstPair()
 {
-    if (!m_cloneSourceRequest)
-        return false;
     KxSNMPVarList &vars = m_cloneSourceRequest->VarList();
     const bool enabled = m_cloneStatus->currentIndex() != 0;
     const bool manual = m_cloneStatus->currentIndex() == 1 && m_cloneSource->currentIndex() == 1;
     vars[0].Access = enabled ? KxAccess::ReadWrite : KxAccess::ReadOnly;
     vars[1].Access = enabled && manual ? KxAccess::ReadWrite : KxAccess::ReadOnly;
+}
+
+void TFM_Wirless::MarkCloneSecondPair()
+{
+    KxSNMPVarList &vars = m_cloneSourceRequest->VarList();
+    const bool manual = m_cloneStatus->currentIndex() == 1 && m_cloneSource->currentIndex() == 1;
+    vars[1].Access = manual && !m_cloneMac->text().isEmpty() ? KxAccess::ReadWrite : KxAccess::ReadOnly;
+}
+
+bool TFM_Wirless::WriteCloneFirstPair()
+{
+    if (!m_cloneSourceRequest)
+        return false;
+    MarkCloneFirstPair();
     return WriteSync(m_cloneStatusRequest) && WriteCloneSource();
 }
 
@@ -415,9 +434,7 @@ bool TFM_Wirless::WriteCloneSecondPair()
 {
     if (!m_cloneSourceRequest)
         return false;
-    KxSNMPVarList &vars = m_cloneSourceRequest->VarList();
-    const bool manual = m_cloneStatus->currentIndex() == 1 && m_cloneSource->currentIndex() == 1;
-    vars[1].Access = manual && !m_cloneMac->text().isEmpty() ? KxAccess::ReadWrite : KxAccess::ReadOnly;
+    MarkCloneSecondPair();
     return WriteSync(m_cloneStatusRequest) && WriteCloneSource();
 }
 

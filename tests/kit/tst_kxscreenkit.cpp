@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(request.Rows.IndexOf(2), -1);
 
         // A second read starts afresh.
-        QVERIFY(fixture.Sim().set({WEP ".3.2", "s", "bravo"}).exitCode == 0);
+        QVERIFY(fixture.Sim().set({WEP ".3.2", "s", "bravo", WEP ".2.2", "i", "1"}).exitCode == 0);
         request.RowNumber = 1;
         list->clear();
         QVERIFY(request.GetIntoControls());

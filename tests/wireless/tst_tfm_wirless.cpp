@@ -1,8 +1,7 @@
 // 'Home \ Wireless' against the simulated device: what each band, country, application
 // and mode offers, the WDS peers as written, both site surveys end to end and the MAC
 // clone writes.
-#include "KxScreenFixture.h"
-#include "TFM_Wirless.h"
+#include "WirlessFixture.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -14,117 +13,7 @@
 
 #include <memory>
 
-namespace {
-
-const QString R = QStringLiteral("1.3.6.1.4.1.32473.2.5.9");
-const QString kRadio = R + ".2.1.3.3.1.1.1";
-const QString kMode = kRadio + ".28.1";
-const QString kBand = kRadio + ".34.1";
-const QString kChannel = kRadio + ".3.1";
-const QString kCountry = kRadio + ".39.1";
-const QString kApplication = kRadio + ".40.1";
-const QString kWifiMode = kRadio + ".16.1";
-const QString kPeers = R + ".2.1.3.3.1.2.1.1";
-const QString kPeerAdd = R + ".2.1.3.3.1.2.2.1.1.1";
-const QString kPeerDeleteAll = R + ".2.1.3.3.1.2.2.1.3.1";
-const QString kWdsRefresh = R + ".2.1.3.3.1.4.1.1.1.1";
-const QString kClone = R + ".2.1.3.3.6.1.1";
-
-simtest::Objects peers(const QStringList &macs)
-{
-    simtest::Objects o;
-    for (int i = 0; i < macs.size(); ++i) {
-        const QString row = ".1." + QString::number(i + 1);
-        o[kPeers + ".1" + row] = "2|" + QString::number(i + 1);
-        o[kPeers + ".2" + row] = "4x|" + macs[i];
-    }
-    return o;
-}
-
-simtest::Objects with(simtest::Objects o, const simtest::Objects &more)
-{
-    o.insert(more);
-    return o;
-}
-
-QStringList items(const QComboBox *box)
-{
-    QStringList out;
-    for (int i = 0; i < box->count(); ++i)
-        out << box->itemText(i);
-    return out;
-}
-
-struct Wireless {
-    explicit Wireless(simtest::Objects changes = {}) : fixture({}, std::move(changes)) {}
-    bool start()
-    {
-        if (!fixture.Start())
-            return false;
-        open();
-        return true;
-    }
-    void open()
-    {
-        screen = std::make_unique<TFM_Wirless>(&fixture.Host());
-        screen->show();
-        settle();
-    }
-    // Lets the asynchronous reads of a load arrive.
-    void settle() { QTest::qWait(300); }
-    template <class T = QWidget>
-    T *w(const char *name) const
-    {
-        T *found = screen->findChild<T *>(QLatin1String(name));
-        if (!found)
-            qWarning("no control named %s", name);
-        return found;
-    }
-    QStringList shownSections() const
-    {
-        QStringList out;
-        for (const char *s : {"GB_Wds", "GB_SiteSurvey", "GB_MacClone"})
-            if (!w(s)->isHidden())
-                out << s;
-        return out;
-    }
-    QLineEdit *peer(int field) const
-    {
-        return w<QLineEdit>(qPrintable(QStringLiteral("Ed_ReMAddra%1").arg(field - 1)));
-    }
-    void pickMode(const QString &text)
-    {
-        auto *mode = w<QComboBox>("CB_APMode");
-        mode->setCurrentIndex(mode->findText(text));
-        screen->CB_APModeChange();
-    }
-    QStringList dialogs()
-    {
-        QStringList out;
-        for (const auto &box : fixture.Dialogs().Boxes())
-            out << box.first + ": " + box.second;
-        return out;
-    }
-    bool waitSurvey()
-    {
-        for (int i = 0; i < 200 && screen->Surveying(); ++i)
-            QTest::qWait(20);
-        return !screen->Surveying();
-    }
-    QStringList buttonsEnabled() const
-    {
-        QStringList out;
-        for (const char *b : {"SiteScan", "Bt_Apply", "Bt_Refresh", "Bt_Close"})
-            if (w<QPushButton>(b)->isEnabled())
-                out << b;
-        return out;
-    }
-
-    screentest::ScreenFixture fixture;
-    std::unique_ptr<TFM_Wirless> screen;
-};
-
-} // namespace
+using namespace wirlesstest;
 
 class TestTFMWirless : public QObject {
     Q_OBJECT
