@@ -24,12 +24,15 @@
 namespace {
 
 // A control a user operates, as opposed to text, frames and the parts of a composite
-// control (the edit inside a combo box or spin box, a view's scroll bars).
+// control (the edit inside a combo box or spin box, a list's header).
 bool isControl(const QWidget *w)
 {
     const QWidget *parent = w->parentWidget();
-    if (parent && (qobject_cast<const QComboBox *>(parent) || qobject_cast<const QAbstractSpinBox *>(parent)))
+    if (parent && (qobject_cast<const QComboBox *>(parent) || qobject_cast<const QAbstractSpinBox *>(parent)
+                   || qobject_cast<const QAbstractItemView *>(parent)))
         return false;
+    if (const auto *box = qobject_cast<const QGroupBox *>(w))
+        return !box->title().isEmpty(); // an untitled one is only a frame
     return qobject_cast<const QAbstractButton *>(w) || qobject_cast<const QComboBox *>(w)
            || qobject_cast<const QLineEdit *>(w) || qobject_cast<const QAbstractSpinBox *>(w)
            || qobject_cast<const QAbstractItemView *>(w) || qobject_cast<const QTextEdit *>(w)
