@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 """The module as a screen reader user meets it, through a real AT-SPI client (pyatspi).
 
-  atspi_client.py panel CAPTION POWER
+  atspi_client.py panel CAPTION POWER [SECRET ...]
       the module is listed on the desktop, its main window CAPTION holds the menu
       entries and the four lamps by name, and the power lamp's description becomes
-      "PWR: POWER" (on once the device answered, off when it does not; "any" skips it)
+      "PWR: POWER" (on once the device answered, off when it does not; "any" skips it);
+      no name, description or text the module shows holds a SECRET
   atspi_client.py information CAPTION JOURNAL DESCR CONTACT NAME LOCATION NEWNAME
       additionally opens Home > Information through the menu entry's accessibility
       action, finds the fields by their captions and compares their texts, types NEWNAME
@@ -150,10 +151,27 @@ def check_information(app, frame, journal, expected, new_name):
         raise Failure("the status line says %r" % line)
 
 
+def check_no_secrets(app, secrets):
+    for d in descendants(app):
+        shown = [d.name or "", d.description or ""]
+        try:
+            shown.append(text_of(d))
+        except Exception:
+            pass  # no text interface
+        for secret in secrets:
+            if any(secret in s for s in shown):
+                raise Failure("%s %r shows a secret" % (d.getRoleName(), d.name))
+
+
 def main(argv):
     mode = argv[1]
     if mode == "panel":
-        check_panel(argv[2], argv[3])
+        app, frame = check_panel(argv[2], argv[3])
+        if argv[4:]:
+            # Once the status line holds a poll report, every text is in place.
+            wait_for("a report in the status line", lambda: any(
+                d.getRoleName() == "status bar" and d.name for d in descendants(frame)), 20)
+            check_no_secrets(app, argv[4:])
     elif mode == "information":
         caption, journal, descr, contact, name, location, new_name = argv[2:9]
         app, frame = check_panel(caption, "on")

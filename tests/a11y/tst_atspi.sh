@@ -6,7 +6,8 @@
 #     entries and lamps found by name, the Information screen opened and saved through
 #     accessibility actions (the write reaches the simulator's journal);
 #   - started with the address alone, everything else in the profile: listed as well;
-#   - started with SNMPv3 switches: listed, its power lamp on.
+#   - started with SNMPv3 switches: listed, its power lamp on, no pass phrase in any text
+#     it shows.
 #
 #   tst_atspi.sh MODULE SIMULATOR FACTORY_DATA CLIENT
 set -euo pipefail
@@ -144,7 +145,8 @@ check "communities" information "$caption" "$work/journal.txt" "$descr" "$contac
 # module keeps the library's defaults (port 161, where this test runs no device). It
 # must be listed all the same.
 check "address only" panel "$caption" any -- /I127.0.0.1
-check "SNMPv3" panel "$caption" on -- /I127.0.0.1 /v3 "/t$port" /m3 /l2 "/n$user" "/A$authpass" "/P$privpass" /a2 /p3
+check "SNMPv3" panel "$caption" on "$authpass" "$privpass" -- \
+  /I127.0.0.1 /v3 "/t$port" /m3 /l2 "/n$user" "/A$authpass" "/P$privpass" /a2 /p3
 
 # The journal holds the Save of the first run: the name typed through the client.
 grep -q "1.3.6.1.2.1.1.5.0|4|a11y-lobby" "$work/journal.txt" || fail "the Save is not in the journal"
