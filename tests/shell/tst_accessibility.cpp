@@ -68,6 +68,21 @@ QStringList unnamed(QWidget *window)
     return out;
 }
 
+// Shown lists with a column that has no heading: a screen reader names cells by them.
+QStringList unheaded(QWidget *window)
+{
+    QStringList out;
+    for (QTreeView *view : window->findChildren<QTreeView *>()) {
+        if (!view->isVisibleTo(window) || !view->model())
+            continue;
+        for (int c = 0; c < view->model()->columnCount(); ++c) {
+            if (!view->isColumnHidden(c) && view->model()->headerData(c, Qt::Horizontal).toString().trimmed().isEmpty())
+                out << describe(view) + " column " + QString::number(c);
+        }
+    }
+    return out;
+}
+
 // The focus chain's shown controls, from the first.
 QList<QWidget *> tabOrder(QWidget *window)
 {
@@ -230,6 +245,8 @@ private slots:
                 QVERIFY(QTest::qWaitForWindowExposed(window));
                 const QStringList missing = unnamed(window);
                 QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
+                const QStringList headless = unheaded(window);
+                QVERIFY2(headless.isEmpty(), qPrintable(headless.join(", ")));
                 QVERIFY2(!tabOrder(window).isEmpty(), "nothing takes the focus");
                 const QStringList back = backwardSteps(window);
                 QVERIFY2(back.isEmpty(), qPrintable(back.join(", ")));
