@@ -103,6 +103,16 @@
 // text or have blanks at their ends are always written in hex). A PDU the access check
 // turns away before any object is looked at (unknown community or user, a set with the
 // read community) is not journaled.
+//
+// Requests (--requests FILE): one line per PDU that reached the device's objects, that
+// is, that passed the access check (for SNMPv3 after USM authenticated and decrypted
+// it), in arrival order, fields separated by tabs:
+//   SEQ  MS  VERSION  COMMUNITY-OR-USER  LEVEL  COMMAND
+// LEVEL is "-" for v1/v2c and noAuthNoPriv, authNoPriv or authPriv for v3; COMMAND is
+// get, getnext, getbulk or set.
+//
+// Nothing the simulator prints names a pass phrase: a bad --user is reported by its
+// user name.
 
 #include "Device.h"
 #include "SnmpRec.h"
@@ -154,6 +164,7 @@ struct Config {
     std::string listen = "127.0.0.1:161";
     std::string data = RWN3460_SIM_FACTORY_FILE;
     std::string journal;
+    std::string requests;
     std::string readCommunity = "rdcomm";
     std::string writeCommunity = "wrcommu";
     std::vector<User> users;
@@ -179,6 +190,8 @@ void usage(std::FILE *out)
         "  --data FILE               device state, OID|TAG|VALUE per line\n"
         "                            (default %s)\n"
         "  --journal FILE            append one line per SET PDU (below)\n"
+        "  --requests FILE           append one line per PDU answered:\n"
+        "                            SEQ MS VERSION COMMUNITY-OR-USER LEVEL COMMAND\n"
         "  --community-read NAME     read community (default rdcomm)\n"
         "  --community-write NAME    write community (default wrcommu)\n"
         "  --user NAME:AUTH:AUTHPASS[:PRIV:PRIVPASS]\n"
@@ -247,7 +260,8 @@ std::string upper(std::string s)
 User parseUser(const std::string &text)
 {
     auto parts = split(text, ':');
-    auto bad = [&](const std::string &why) { fail("bad --user '" + text + "': " + why); };
+    // The pass phrases stay out of the message: standard error often ends up in a log.
+    auto bad = [&](const std::string &why) { fail("bad --user '" + parts[0] + ":...': " + why); };
     if (parts.size() != 3 && parts.size() != 5)
         bad("expected NAME:AUTH:AUTHPASS or NAME:AUTH:AUTHPASS:PRIV:PRIVPASS");
     User u{parts[0], upper(parts[1]), parts[2], "", ""};
@@ -275,13 +289,14 @@ User parseUser(const std::string &text)
 Config parseArgs(int argc, char **argv)
 {
     enum {
-        Listen = 1, Data, Journal, CommRead, CommWrite, UserOpt, Reboot, Tftp, Keep, Lose,
+        Listen = 1, Data, Journal, Requests, CommRead, CommWrite, UserOpt, Reboot, Tftp, Keep, Lose,
         UploadDelay, Gathered, TriggerFail, TriggerDelay, TftpBlock, Help,
     };
     static const option longOptions[] = {
         {"listen", required_argument, nullptr, Listen},
         {"data", required_argument, nullptr, Data},
         {"journal", required_argument, nullptr, Journal},
+        {"requests", required_argument, nullptr, Requests},
         {"community-read", required_argument, nullptr, CommRead},
         {"community-write", required_argument, nullptr, CommWrite},
         {"user", required_argument, nullptr, UserOpt},
@@ -305,6 +320,7 @@ Config parseArgs(int argc, char **argv)
         case Listen: c.listen = optarg; break;
         case Data: c.data = optarg; break;
         case Journal: c.journal = optarg; break;
+        case Requests: c.requests = optarg; break;
         case CommRead: c.readCommunity = optarg; break;
         case CommWrite: c.writeCommunity = optarg; break;
         case UserOpt: c.users.push_back(parseUser(optarg)); break;
@@ -334,7 +350,10 @@ Config parseArgs(int argc, char **argv)
             break;
         case Help: usage(stdout); std::exit(0);
         default:
-            std::cerr << kAppName << ": unknown or incomplete option '" << argv[optind - 1] << "'\n";
+            // Only the option's name: "--user=NAME:AUTH:PASS" misspelt would show a pass phrase.
+            std::cerr << kAppName << ": unknown or incomplete option '"
+                      << std::string(argv[optind - 1]).substr(0, std::string(argv[optind - 1]).find('='))
+                      << "'\n";
             usage(stderr);
             std::exit(2);
         }
@@ -353,6 +372,12 @@ struct Agent {
     std::unique_ptr<sim::Device> device;
     std::ofstream journal;
     unsigned long journalSeq = 0;
+    std::ofstream requests;
+    unsigned long requestSeq = 0;
+    // The PDU of the last requests line.
+    const void *lastLogged = nullptr;
+    long lastLoggedId = 0;
+    long lastLoggedMsgId = 0;
     std::string pendingLine; // journal line of the SET PDU being processed
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
 };
@@ -454,6 +479,45 @@ void finishJournal(int status)
     a.journal.flush();
 }
 
+const char *levelName(const netsnmp_pdu *pdu)
+{
+    if (pdu->version != SNMP_VERSION_3)
+        return "-";
+    return pdu->securityLevel == SNMP_SEC_LEVEL_AUTHPRIV     ? "authPriv"
+           : pdu->securityLevel == SNMP_SEC_LEVEL_AUTHNOPRIV ? "authNoPriv"
+                                                             : "noAuthNoPriv";
+}
+
+const char *commandName(int command)
+{
+    switch (command) {
+    case SNMP_MSG_GET: return "get";
+    case SNMP_MSG_GETNEXT: return "getnext";
+    case SNMP_MSG_GETBULK: return "getbulk";
+    case SNMP_MSG_SET: return "set";
+    default: return "other";
+    }
+}
+
+// The handler runs several times for one PDU (each SET phase, each GETBULK
+// repetition); the line is written once, at the first.
+void logRequest(const netsnmp_agent_session *asp)
+{
+    Agent &a = *g_agent;
+    const netsnmp_pdu *pdu = asp->pdu;
+    if (!a.requests.is_open()
+        || (a.lastLogged == asp && a.lastLoggedId == pdu->reqid && a.lastLoggedMsgId == pdu->msgid))
+        return;
+    a.lastLogged = asp;
+    a.lastLoggedId = pdu->reqid;
+    a.lastLoggedMsgId = pdu->msgid;
+    const auto arrived = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - a.started);
+    a.requests << ++a.requestSeq << '\t' << arrived.count() << '\t' << versionName(pdu->version) << '\t'
+               << principal(pdu) << '\t' << levelName(pdu) << '\t' << commandName(pdu->command) << '\n';
+    a.requests.flush();
+}
+
 int handler(netsnmp_mib_handler *, netsnmp_handler_registration *, netsnmp_agent_request_info *reqinfo,
             netsnmp_request_info *requests)
 {
@@ -461,6 +525,7 @@ int handler(netsnmp_mib_handler *, netsnmp_handler_registration *, netsnmp_agent
     sim::Device &dev = *a.device;
     netsnmp_pdu *pdu = reqinfo->asp->pdu;
     const bool v1 = pdu->version == SNMP_VERSION_1;
+    logRequest(reqinfo->asp);
 
     switch (reqinfo->mode) {
     case MODE_GET:
@@ -613,6 +678,11 @@ int main(int argc, char **argv)
         agent.journal.open(cfg.journal, std::ios::app);
         if (!agent.journal)
             fail("cannot open journal " + cfg.journal + ": " + std::strerror(errno));
+    }
+    if (!cfg.requests.empty()) {
+        agent.requests.open(cfg.requests, std::ios::app);
+        if (!agent.requests)
+            fail("cannot open the request log " + cfg.requests + ": " + std::strerror(errno));
     }
 
     // The port is taken here, so that a busy one is reported plainly and port 0 is

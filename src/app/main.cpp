@@ -4,6 +4,7 @@
 #include "KxErrors.h"
 #include "KxNetSnmp.h"
 #include "KxSession.h"
+#include "KxStartup.h"
 #include "TMainForm.h"
 
 #include <QApplication>
@@ -11,6 +12,8 @@
 
 #include <csignal>
 #include <memory>
+#include <utility>
+#include <vector>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -62,6 +65,9 @@ bool catchEndSignals()
 int main(int argc, char **argv)
 {
     KxPreferQtEventDispatcher();
+    // The host manager's arguments as the kernel keeps them, before the application
+    // takes its own options out of argv.
+    const std::vector<char *> processArguments(argv, argv + argc);
     KxApplication app(argc, argv);
     // The application's title: plain messages and the error box carry it.
     QApplication::setApplicationName(QStringLiteral("RWN-3460"));
@@ -75,7 +81,12 @@ int main(int argc, char **argv)
             // Every event loop ends, also a screen's modal one.
             QObject::connect(ending.get(), &QSocketNotifier::activated, &app, &QCoreApplication::quit);
         }
-        if (!form.FormCreate(QApplication::arguments().mid(1)))
+        QStringList arguments = QApplication::arguments().mid(1);
+        // Any local user can read a process's arguments: the communities and passwords
+        // stay only in start-up's copy, which ends in the session values.
+        KxStartup::HideSecretArguments(int(processArguments.size()), processArguments.data());
+        const bool started = form.FormCreate(std::exchange(arguments, {}));
+        if (!started)
             return 0;
         form.show();
         code = app.exec();

@@ -30,6 +30,12 @@ KxScreen::~KxScreen()
     m_requests.clear();
 }
 
+void KxScreen::showEvent(QShowEvent *event)
+{
+    KxNameControls(this);
+    QDialog::showEvent(event);
+}
+
 void KxScreen::ShowStatus(const QString &text)
 {
     m_status->showMessage(text);

@@ -3,6 +3,7 @@
 // a form of captioned fields. A screen class holds only its bindings and its own rules.
 #pragma once
 
+#include "KxAccessible.h"
 #include "KxDialogs.h"
 #include "KxRequest2Edits.h"
 
@@ -32,6 +33,9 @@ public:
     void ShowStatus(const QString &text);
 
 protected:
+    // Names the controls for assistive technology, also those added since it was built.
+    void showEvent(QShowEvent *event) override;
+
     // A request over a descriptor table, owned by the screen. With `status` its log
     // lines go to the screen's status line.
     KxSNMPRequest2Edits *MakeRequest(const KxSNMPVarDesc *table, quint8 itemType, int keyCount,
@@ -75,6 +79,7 @@ template <class Screen>
 void OpenScreen(Screen *&reference, QWidget *parent)
 {
     Screen *screen = new Screen(parent);
+    KxNameControls(screen);
     reference = screen;
     Dialogs().RunModal(screen);
     reference = nullptr;

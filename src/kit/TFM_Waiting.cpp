@@ -1,5 +1,6 @@
 #include "TFM_Waiting.h"
 
+#include "KxAccessible.h"
 #include "KxHostWindow.h"
 #include "KxRequest2Edits.h"
 
@@ -56,6 +57,8 @@ TFM_Waiting::TFM_Waiting(QWidget *parent) : QDialog(parent)
     grid->addWidget(m_seconds, 2, 2);
     // A single border: the dialog keeps the size of its lines.
     grid->setSizeConstraint(QLayout::SetFixedSize);
+
+    KxNameControls(this);
 
     DeviceAnswers = [] { return HostWindow() && HostWindow()->DeviceAnswers(); };
     Timer1.setObjectName(QStringLiteral("Timer1"));

@@ -32,20 +32,6 @@ QStatusBar *KxTabStatus(QWidget *parent, const char *name)
     return bar;
 }
 
-void KxNameByCaptions(QWidget *root)
-{
-    for (QLabel *label : root->findChildren<QLabel *>()) {
-        QWidget *field = label->buddy();
-        if (!field || !field->accessibleName().isEmpty())
-            continue;
-        QString caption = label->text().trimmed();
-        caption.remove(QLatin1Char('&'));
-        while (caption.endsWith(QLatin1Char(':')))
-            caption = caption.chopped(1).trimmed();
-        field->setAccessibleName(caption);
-    }
-}
-
 void KxApplyTypingLimits(QWidget *root)
 {
     for (QLineEdit *edit : root->findChildren<QLineEdit *>()) {

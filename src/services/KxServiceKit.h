@@ -15,8 +15,6 @@ class QWidget;
 QTreeWidget *KxReportList(QWidget *parent, const char *name, const QStringList &columns, const QString &caption);
 // A status line of its own for one tab.
 QStatusBar *KxTabStatus(QWidget *parent, const char *name);
-// Every field that has a caption label is named by it for assistive tools.
-void KxNameByCaptions(QWidget *root);
 // The typing limits of the edits below `root` from their "typingLimit" property. Binding
 // an edit to a format resets its limit, so this comes after the bindings.
 void KxApplyTypingLimits(QWidget *root);

@@ -1,5 +1,7 @@
 // The three tabs of 'Advanced \ DHCP Server' and the controls that only carry values.
 #include "KxServiceKit.h"
+
+#include "KxAccessible.h"
 #include "TFM_DHCPTabs.h"
 
 #include <QFormLayout>
@@ -70,7 +72,7 @@ void TFM_DHCP::BuildTabs()
     m_dnStatus = AddHidden<QComboBox>("CB_DNStatus");
     // Each tab has its own status lines.
     StatusBar()->hide();
-    KxNameByCaptions(this);
+    KxNameControls(this);
 }
 
 QWidget *TFM_DHCP::BuildDynamicTab()

@@ -1,5 +1,6 @@
 #include "TFM_LRADIUSSer.h"
 
+#include "KxAccessible.h"
 #include "KxDeviceObjects.h"
 #include "KxServiceKit.h"
 
@@ -112,7 +113,7 @@ void TFM_LRADIUSSer::BuildForm()
     m_action = AddHidden<QComboBox>("Cbox_RadAction");
     m_accounts = AddHidden<QTreeWidget>("LV_RadiusAccountList");
     StatusBar()->setObjectName(QStringLiteral("StatusBar1"));
-    KxNameByCaptions(this);
+    KxNameControls(this);
 
     connect(m_save, &QPushButton::clicked, this, &TFM_LRADIUSSer::Bt_RadiusAddClick);
     connect(m_delete, &QPushButton::clicked, this, &TFM_LRADIUSSer::Bt_RadiusDelClick);

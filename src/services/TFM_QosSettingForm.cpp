@@ -1,4 +1,5 @@
 // The layout of 'Advanced \ Qos Setting' and the controls that only carry values.
+#include "KxAccessible.h"
 #include "KxServiceKit.h"
 #include "TFM_QosSettingParts.h"
 
@@ -108,7 +109,7 @@ void TFM_QosSetting::BuildForm()
     c.portRange2 = AddHidden<QLineEdit>("Ed_HostTowPortRange");
     c.deleteIndex = AddHidden<QLineEdit>("Ed_QosRuleDel");
     setMinimumWidth(760); // room for every column of the rule list
-    KxNameByCaptions(this);
+    KxNameControls(this);
 }
 
 void TFM_QosSetting::Connect()

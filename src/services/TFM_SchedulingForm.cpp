@@ -1,5 +1,7 @@
 // The one tab of 'Advanced \ Wireless Schedule' and the controls that only carry values.
 #include "KxServiceKit.h"
+
+#include "KxAccessible.h"
 #include "TFM_Scheduling.h"
 
 #include <QButtonGroup>
@@ -133,7 +135,7 @@ void TFM_Scheduling::BuildForm()
     m_ssidList = AddHidden<QTreeWidget>("LV_SSID");
     m_table = AddHidden<QTreeWidget>("Schedule_ListView");
     setMinimumWidth(640); // room for every column of the rule list
-    KxNameByCaptions(this);
+    KxNameControls(this);
 }
 
 void TFM_Scheduling::Connect()

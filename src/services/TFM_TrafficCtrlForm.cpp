@@ -1,5 +1,7 @@
 // The three tabs of 'Advanced \ Traffic Control' and the controls that only carry values.
 #include "KxServiceKit.h"
+
+#include "KxAccessible.h"
 #include "TFM_TrafficCtrlParts.h"
 
 #include <QFormLayout>
@@ -93,7 +95,7 @@ void TFM_TrafficCtrl::BuildForm()
     // Each tab has its own status line.
     setMinimumWidth(640); // room for every column of the rule list
     StatusBar()->hide();
-    KxNameByCaptions(this);
+    KxNameControls(this);
 }
 
 QWidget *TFM_TrafficCtrl::BuildLinkTab()

@@ -1,6 +1,8 @@
 // The status row and the four tabs of 'Advanced \ VLAN Settings', and the controls that
 // only carry values.
 #include "KxServiceKit.h"
+
+#include "KxAccessible.h"
 #include "TFM_VlanSettingParts.h"
 
 #include <QFormLayout>
@@ -87,7 +89,7 @@ void TFM_VlanSetting::BuildForm()
     c.ssids = AddHidden<QTreeWidget>("LV_MultiSSID");
     c.portList = AddHidden<QTreeWidget>("LV_PortList");
     c.vlanList = AddHidden<QTreeWidget>("LV_VlanList");
-    KxNameByCaptions(this);
+    KxNameControls(this);
 }
 
 QWidget *TFM_VlanSetting::BuildListTab()

@@ -56,9 +56,11 @@ QPixmap DrawFrontPanel()
     return picture;
 }
 
-KxLamp::KxLamp(QWidget *parent) : QWidget(parent)
+KxLamp::KxLamp(const QString &caption, QWidget *parent) : QWidget(parent), m_caption(caption)
 {
     setFixedSize(18, 20);
+    setAccessibleName(caption);
+    describe();
 }
 
 void KxLamp::setColor(const QColor &color)
@@ -67,6 +69,21 @@ void KxLamp::setColor(const QColor &color)
         return;
     m_color = color;
     update();
+    describe();
+}
+
+void KxLamp::setBlinking(bool blinking)
+{
+    m_blinking = blinking;
+    describe();
+}
+
+void KxLamp::describe()
+{
+    // Only a change is announced: a blinking lamp stays "on" between its flashes.
+    const QString text = m_caption + (isOn() ? QStringLiteral(": on") : QStringLiteral(": off"));
+    if (accessibleDescription() != text)
+        setAccessibleDescription(text);
 }
 
 void KxLamp::paintEvent(QPaintEvent *)

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <array>
+#include <cstring>
 
 const QString KxStartup::ApplicationTitle = QStringLiteral("RWN-3460");
 const QString KxStartup::ProfileSection = QStringLiteral("Program Information");
@@ -177,6 +178,35 @@ void KxStartup::ReadCommandLine(const QStringList &arguments, const QString &pro
                               || result.session.security.version == 3;
         applySwitches(token, version3, result);
     }
+}
+
+qsizetype KxStartup::SecretStart(QByteArrayView token)
+{
+    qsizetype first = -1;
+    for (const char *name : {"/R", "/W", "/A", "/P"}) {
+        const qsizetype at = token.indexOf(QByteArrayView(name, 2));
+        if (at >= 0 && (first < 0 || at < first))
+            first = at;
+    }
+    return first < 0 ? -1 : first + 2;
+}
+
+int KxStartup::HideSecretArguments(int argc, char *const *argv)
+{
+    int hidden = 0;
+    for (int i = 1; i < argc; ++i) {
+        char *token = argv[i];
+        if (!token)
+            continue;
+        const qsizetype length = qsizetype(std::strlen(token));
+        const qsizetype at = SecretStart(QByteArrayView(token, length));
+        if (at < 0)
+            continue;
+        // Same length: the kernel's view of the block and its NUL separators stays intact.
+        std::memset(token + at, '*', size_t(length - at));
+        ++hidden;
+    }
+    return hidden;
 }
 
 KxStartupResult KxStartup::Run(const QStringList &arguments)

@@ -11,6 +11,7 @@
 #include "KxInstanceLock.h"
 #include "KxSession.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -84,6 +85,15 @@ public:
                                 KxStartupResult &result);
     // Applies the device profile's keys in their fixed order. Raises KxConvertError.
     static void ApplyProfile(const QString &path, KxStartupResult &result);
+
+    // Where the secret of a command-line token starts: behind the first "/R", "/W", "/A"
+    // or "/P" in it, to the token's end; -1 when the token holds none. Wider than the
+    // switch start-up applies (a password the version test ignores is still one).
+    static qsizetype SecretStart(QByteArrayView token);
+    // Overwrites the secrets of the arguments after the program name with asterisks of
+    // the same length, in the memory the kernel shows as /proc/<pid>/cmdline (what main
+    // received). Returns how many arguments held one.
+    static int HideSecretArguments(int argc, char *const *argv);
 
 protected:
     // Opens the global session, which also puts the session values to their defaults.

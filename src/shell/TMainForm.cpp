@@ -1,5 +1,6 @@
 #include "TMainForm.h"
 
+#include "KxAccessible.h"
 #include "KxAddress.h"
 #include "KxDeviceObjects.h"
 #include "KxDialogs.h"
@@ -135,6 +136,9 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     m_statusBar->setFixedHeight(19);
     m_statusBar->setSizeGripEnabled(false);
     setStatusBar(m_statusBar);
+    // Mnemonics before the size: the menu's height does not change with them.
+    KxAssignMnemonics(menuBar());
+    KxNameControls(this);
     setFixedSize(481, 148 + 19 + menuBar()->sizeHint().height());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
@@ -215,16 +219,18 @@ void TMainForm::BuildPanel()
     banner->setGeometry(0, 0, 472, 148);
     banner->setScaledContents(true);
     banner->setPixmap(DrawFrontPanel());
-    auto lamp = [central](const char *name, int x, int y) {
-        auto *l = new KxLamp(central);
+    banner->setAccessibleName(QStringLiteral("Front panel"));
+    auto lamp = [central](const char *name, const char *caption, int x, int y) {
+        auto *l = new KxLamp(QLatin1String(caption), central);
         l->setObjectName(QLatin1String(name));
         l->move(x, y);
         return l;
     };
-    m_power = lamp("LED_Power", 289, 45);
-    m_lan5 = lamp("LED_5GLan", 178, 46);
-    m_lan24 = lamp("LED_24GLan", 200, 46);
-    m_apStatus = lamp("LED_APstatus", 222, 46);
+    // Named as the panel's captions under them.
+    m_power = lamp("LED_Power", "PWR", 289, 45);
+    m_lan5 = lamp("LED_5GLan", "5G", 178, 46);
+    m_lan24 = lamp("LED_24GLan", "2.4G", 200, 46);
+    m_apStatus = lamp("LED_APstatus", "AP", 222, 46);
     setCentralWidget(central);
 }
 
@@ -445,6 +451,7 @@ void TMainForm::Darken()
 {
     for (KxLamp *lamp : {m_power, m_lan5, m_lan24, m_apStatus}) {
         lamp->setColor(KxLamp::Dark);
+        lamp->setBlinking(false);
         lamp->show();
     }
 }
@@ -477,11 +484,15 @@ void TMainForm::BlinkStep()
     };
     if (m_band->currentIndex() == 0) {
         toggle(m_lan24);
+        m_lan24->setBlinking(true);
         m_lan5->setColor(KxLamp::Dark);
+        m_lan5->setBlinking(false);
         m_lan5->hide();
     } else if (m_band->currentIndex() == 1) {
         toggle(m_lan5);
+        m_lan5->setBlinking(true);
         m_lan24->setColor(KxLamp::Dark);
+        m_lan24->setBlinking(false);
         m_lan24->hide();
     }
 }

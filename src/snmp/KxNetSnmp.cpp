@@ -2,6 +2,7 @@
 
 #include "KxStatusMap.h"
 
+#include <QCryptographicHash>
 #include <QHostAddress>
 #include <QHostInfo>
 
@@ -51,8 +52,14 @@ QByteArray sessionKey(const KxTarget &t, bool async)
     QByteArray key = t.address.toUtf8() + '\x1f' + QByteArray::number(t.port) + '\x1f'
                      + QByteArray::number(t.version) + '\x1f' + (async ? "a" : "s");
     if (t.version == 3) {
-        for (const QString &part : {t.securityName, t.authPassword, t.privPassword})
-            key += '\x1f' + part.toUtf8();
+        // The sessions live as long as the module: their keys hold a digest of the
+        // credentials, not a readable copy of the passwords.
+        QCryptographicHash credentials(QCryptographicHash::Sha256);
+        for (const QString &part : {t.securityName, t.authPassword, t.privPassword}) {
+            const QByteArray bytes = part.toUtf8();
+            credentials.addData(QByteArray::number(bytes.size()) + ':' + bytes);
+        }
+        key += '\x1f' + credentials.result().toHex();
         for (int n : {t.securityModel, t.securityLevel, t.authProtocol, t.privProtocol})
             key += '\x1f' + QByteArray::number(n);
     }

@@ -111,7 +111,7 @@ T *child(QWidget &w, const char *name)
 QMenu *menu(QMainWindow &window, const QString &title)
 {
     for (QMenu *m : window.menuBar()->findChildren<QMenu *>()) {
-        if (m->title() == title)
+        if (QString(m->title()).remove(QLatin1Char('&')) == title)
             return m;
     }
     return nullptr;

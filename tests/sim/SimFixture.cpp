@@ -191,6 +191,24 @@ QList<JournalEntry> Simulator::journal() const
     return entries;
 }
 
+QString Simulator::requestLogPath() const { return dir_.filePath("requests.txt"); }
+
+QList<RequestEntry> Simulator::requests() const
+{
+    QList<RequestEntry> entries;
+    QFile f(requestLogPath());
+    if (!f.open(QIODevice::ReadOnly))
+        return entries;
+    for (const QString &line : QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split('\t');
+        if (fields.size() != 6)
+            continue;
+        entries << RequestEntry{fields[0].toInt(), fields[1].toLongLong(), fields[2], fields[3], fields[4],
+                                fields[5]};
+    }
+    return entries;
+}
+
 JournalEntry parseJournalLine(const QString &line)
 {
     const QStringList fields = line.split('\t');
@@ -213,7 +231,7 @@ bool Simulator::start()
 {
     started_.start();
     proc_ = std::make_unique<QProcess>();
-    QStringList args = {"--listen", "127.0.0.1:0", "--journal", journalPath()};
+    QStringList args = {"--listen", "127.0.0.1:0", "--journal", journalPath(), "--requests", requestLogPath()};
     args += args_;
     proc_->start(simulatorPath(), args);
     if (!proc_->waitForStarted(5000)) {

@@ -52,6 +52,17 @@ struct JournalEntry {
 };
 JournalEntry parseJournalLine(const QString &line);
 
+// One line of the simulator's request log: a PDU that passed its access check (for
+// SNMPv3: authenticated and decrypted by USM) and reached the device's objects.
+struct RequestEntry {
+    int seq = 0;
+    qint64 ms = -1;
+    QString version;   // "1", "2c" or "3"
+    QString principal; // community or user
+    QString level;     // "-" (v1, v2c), "noAuthNoPriv", "authNoPriv", "authPriv"
+    QString command;   // "get", "getnext", "getbulk", "set"
+};
+
 class Simulator {
 public:
     explicit Simulator(QStringList args = {});
@@ -72,6 +83,8 @@ public:
     // its "OID|TAG|VALUE" varbinds.
     QList<QStringList> setsSince(int from) const;
     QList<JournalEntry> journal() const;
+    QString requestLogPath() const;
+    QList<RequestEntry> requests() const;
     // Milliseconds since just before the simulator was started: an upper bound for
     // every arrival time it journals.
     qint64 sinceStart() const { return started_.elapsed(); }

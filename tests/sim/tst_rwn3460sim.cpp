@@ -81,6 +81,7 @@ private slots:
     void stationTablesAreFilledOnlyByTheirTrigger();
     void accessListSlotsFilledAndEmptiedByTheDevice();
     void triggerThatFailsLate();
+    void requestLogHoldsWhatPassedTheAccessCheck();
 
 private:
     std::unique_ptr<Simulator> shared_; // for tests that change nothing
@@ -492,10 +493,15 @@ void TestRwn3460Sim::startErrors_data()
                                        << "/nonexistent/x.snmprec: cannot open";
     QTest::newRow("busy port") << QStringList{"--listen", "@BUSY@"} << "cannot listen on 127.0.0.1:";
     QTest::newRow("bad listen") << QStringList{"--listen", "localhost"} << "bad --listen 'localhost'";
-    QTest::newRow("user without pass") << QStringList{"--user", "alice:SHA"} << "bad --user 'alice:SHA'";
+    QTest::newRow("user without pass") << QStringList{"--user", "alice:SHA"} << "bad --user 'alice:...'";
     QTest::newRow("unknown auth") << QStringList{"--user", "alice:SHA1024:alicepass1"}
                                   << "unknown authentication protocol 'SHA1024'";
     QTest::newRow("short pass") << QStringList{"--user", "alice:SHA:short"} << "shorter than 8";
+    // Standard error often ends up in a log: pass phrases stay out of it.
+    QTest::newRow("pass phrases not echoed")
+        << QStringList{"--user", "alice:SHA:alicepass1:ROT13:alicepriv1"} << "bad --user 'alice:...': unknown privacy";
+    QTest::newRow("misspelt option not echoed")
+        << QStringList{"--usr=alice:SHA:alicepass1"} << "unknown or incomplete option '--usr'\n";
     QTest::newRow("unknown priv") << QStringList{"--user", "alice:SHA:alicepass1:ROT13:alicepriv1"}
                                   << "unknown privacy protocol 'ROT13'";
     QTest::newRow("bad reboot seconds") << QStringList{"--reboot-seconds", "soon"} << "bad --reboot-seconds";
@@ -523,6 +529,7 @@ void TestRwn3460Sim::startErrors()
     QVERIFY(r.finished);
     QCOMPARE(r.exitCode, 2);
     QVERIFY2(r.err.contains(expected), qPrintable(r.err));
+    QVERIFY2(!r.all().contains("alicepass1") && !r.all().contains("alicepriv1"), qPrintable(r.all()));
     QVERIFY(!r.out.contains("listening on"));
 }
 
@@ -653,6 +660,32 @@ void TestRwn3460Sim::triggerThatFailsLate()
     QCOMPARE(sim.value(kClientMac + ".1"), kNoMac);
     QCOMPARE(sim.setsSince(before), (QList<QStringList>{{"genErr", kClientTrigger + "|2|1"}}));
     QVERIFY2(sim.stop(), qPrintable(sim.error()));
+}
+
+void TestRwn3460Sim::requestLogHoldsWhatPassedTheAccessCheck()
+{
+    Simulator sim(kUsers);
+    QVERIFY2(sim.start(), qPrintable(sim.error()));
+    const QStringList quick = {"-t", "0.5", "-r", "0", "-On"};
+    const QStringList name = {sim.target(), kSysName};
+    QCOMPARE(run("snmpget", kAlice + quick + name).exitCode, 0);
+    // Turned away: by USM (wrong pass phrase), by the community.
+    run("snmpget", QStringList{"-v3", "-l", "authPriv", "-u", "alice", "-a", "SHA", "-A", "wrongpass1", "-x",
+                               "AES", "-X", "alicepriv1"} + quick + name);
+    run("snmpget", QStringList{"-v2c", "-c", "public"} + quick + name);
+    QCOMPARE(run("snmpget", QStringList{"-v2c", "-c", "rdcomm"} + quick + name).exitCode, 0);
+    // One line for a PDU the agent works through in several passes.
+    QCOMPARE(run("snmpbulkget", QStringList{"-v2c", "-c", "rdcomm", "-Cr5"} + quick + name).exitCode, 0);
+    QCOMPARE(sim.set({kSysName, "s", "logged"}).exitCode, 0);
+
+    QStringList got;
+    for (const RequestEntry &e : sim.requests())
+        got << QStringList{e.version, e.principal, e.level, e.command}.join(' ');
+    QCOMPARE(got, QStringList({"3 alice authPriv get", "2c rdcomm - get", "2c rdcomm - getbulk",
+                               "2c wrcommu - set"}));
+    const QString output = sim.output();
+    QVERIFY2(sim.stop(), qPrintable(sim.error()));
+    QVERIFY2(!output.contains("alicepass1") && !output.contains("alicepriv1"), qPrintable(output));
 }
 
 QTEST_GUILESS_MAIN(TestRwn3460Sim)
