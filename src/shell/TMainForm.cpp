@@ -22,6 +22,8 @@
 #include "TFM_Information.h"
 #include "TFM_LanCfg.h"
 #include "TFM_Scheduling.h"
+#include "TFM_StatWLAN.h"
+#include "TFM_Static.h"
 #include "TFM_Sytem.h"
 #include "TFM_Time.h"
 #include "TFM_TrafficCtrl.h"
@@ -90,6 +92,8 @@ TClientInformation *g_clientInformation = nullptr;
 TFM_WDSInfo *g_wdsInfoScreen = nullptr;
 TFM_FilterMACACL *g_filterMacAclScreen = nullptr;
 TFM_Wirless *g_wirelessScreen = nullptr;
+TFM_Static *g_staticScreen = nullptr;
+TFM_StatWLAN *g_statWlanScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
 {
@@ -295,8 +299,8 @@ void TMainForm::BuildMenu()
     AddEntry(status, QStringLiteral("Client Infomation"), [this] { OpenScreen(g_clientInformation, this); });
     AddEntry(status, QStringLiteral("WDS Information"), [this] { OpenScreen(g_wdsInfoScreen, this); });
     QMenu *stats = status->addMenu(QStringLiteral("Stats"));
-    AddEntry(stats, QStringLiteral("Ethernet"));
-    AddEntry(stats, QStringLiteral("WLAN"));
+    AddEntry(stats, QStringLiteral("Ethernet"), [this] { OpenScreen(g_staticScreen, this); });
+    AddEntry(stats, QStringLiteral("WLAN"), [this] { OpenScreen(g_statWlanScreen, this); });
     QMenu *log = status->addMenu(QStringLiteral("Log"));
     AddEntry(log, QStringLiteral("View Log"));
     AddEntry(log, QStringLiteral("Log Settings"));
