@@ -13,6 +13,7 @@
 #include "KxStartup.h"
 #include "TAboutForm.h"
 #include "TClientInformation.h"
+#include "TFM_APArray.h"
 #include "TFM_Admin2.h"
 #include "TFM_CfgFile.h"
 #include "TFM_DHCP.h"
@@ -94,6 +95,7 @@ TFM_FilterMACACL *g_filterMacAclScreen = nullptr;
 TFM_Wirless *g_wirelessScreen = nullptr;
 TFM_Static *g_staticScreen = nullptr;
 TFM_StatWLAN *g_statWlanScreen = nullptr;
+TFM_APArray *g_apArrayScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
 {
@@ -279,7 +281,7 @@ void TMainForm::BuildMenu()
     AddEntry(advanced, QStringLiteral("Scheduling"), [this] { OpenScreen(g_schedulingScreen, this); });
     AddEntry(advanced, QStringLiteral("Qos Setting"))->setVisible(false);
     AddEntry(advanced, QStringLiteral("Vlan Setting"), [this] { OpenScreen(g_vlanScreen, this); });
-    AddEntry(advanced, QStringLiteral("AP Array"));
+    AddEntry(advanced, QStringLiteral("AP Array"), [this] { OpenScreen(g_apArrayScreen, this); });
     AddEntry(advanced, QStringLiteral("Internal RADIUS Server"));
     AddEntry(advanced, QStringLiteral("Traffic Control"), [this] { OpenScreen(g_trafficScreen, this); });
 

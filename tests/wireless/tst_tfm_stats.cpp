@@ -70,7 +70,7 @@ QString status(QWidget &screen)
 QString deviceCount(simtest::Simulator &sim, const QString &oid)
 {
     const QString value = sim.value(oid);
-    return value.contains("Counter32: ") ? value.section("Counter32: ", 1) : value;
+    return value.startsWith("65|") ? value.mid(3) : value;
 }
 
 void click(QWidget &screen, const char *button)
