@@ -3,8 +3,8 @@
 #include "KxOptionList.h"
 
 #include <QButtonGroup>
-#include <QRadioButton>
 #include <QGridLayout>
+#include <QRadioButton>
 
 KxRadioGroup::KxRadioGroup(QWidget *parent) : KxRadioGroup(QString(), parent) {}
 

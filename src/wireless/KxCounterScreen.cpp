@@ -32,7 +32,8 @@ KxCounterScreen::KxCounterScreen(const QString &objectName, const QString &capti
     std::vector<QLineEdit *> edits;
     for (int i = 0; layout.counters[i].OID; ++i) {
         const Counter &c = layout.labels[i];
-        QLineEdit *edit = AddEdit(i < layout.transmitted ? transmitted : received, QLatin1String(c.label), c.edit, true);
+        QFormLayout *group = i < layout.transmitted ? transmitted : received;
+        QLineEdit *edit = AddEdit(group, QLatin1String(c.label), c.edit, true);
         edit->setAccessibleName(QString::fromLatin1(c.label).trimmed());
         edit->setMinimumWidth(110);
         edits.push_back(edit);

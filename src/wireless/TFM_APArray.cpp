@@ -180,7 +180,8 @@ void TFM_APArray::BuildRequests()
 {
     ArrayEnableRule();
     const bool built = Guard([this] {
-        KxSNMPRequest2Edits *apMode = MakeRequest(KxDevice::ApModeObjects(), KxItemType::Instance, 0, false, kTimeout, false);
+        KxSNMPRequest2Edits *apMode =
+            MakeRequest(KxDevice::ApModeObjects(), KxItemType::Instance, 0, false, kTimeout, false);
         apMode->BindControl(0, m_apMode);
         bool read = false;
         Guard([&] { read = apMode->GetIntoControls(); });
