@@ -214,6 +214,32 @@ private slots:
         QCOMPARE(fixture.SetsSince(mark).value(1).value(4), kPassword + "|4|other-key");
     }
 
+    // What the device takes: name and password of at most 32 characters, roles 1 to 3.
+    void deviceLimits_data()
+    {
+        QTest::addColumn<QStringList>("varbind");
+        QTest::addColumn<QString>("refusal"); // empty: accepted
+        QTest::newRow("name of 32") << QStringList{kName, "s", QString(32, 'n')} << "";
+        QTest::newRow("name of 33") << QStringList{kName, "s", QString(33, 'n')} << "wrongLength";
+        QTest::newRow("password of 33") << QStringList{kPassword, "s", QString(33, 'p')} << "wrongLength";
+        QTest::newRow("slave") << QStringList{kMode, "i", "3"} << "";
+        QTest::newRow("role 0") << QStringList{kMode, "i", "0"} << "wrongValue";
+        QTest::newRow("role 4") << QStringList{kMode, "i", "4"} << "wrongValue";
+        QTest::newRow("status 2") << QStringList{kStatus, "i", "2"} << "wrongValue";
+    }
+    void deviceLimits()
+    {
+        QFETCH(QStringList, varbind);
+        QFETCH(QString, refusal);
+        screentest::ScreenFixture fixture;
+        QVERIFY2(fixture.Start(), qPrintable(fixture.Error()));
+        const simtest::RunResult r = fixture.Sim().set(varbind);
+        if (refusal.isEmpty())
+            QVERIFY2(r.exitCode == 0, qPrintable(r.all()));
+        else
+            QVERIFY2(r.exitCode != 0 && r.all().contains(refusal), qPrintable(r.all()));
+    }
+
     void refusedSave()
     {
         screentest::ScreenFixture fixture({}, {{kName, ""}});
