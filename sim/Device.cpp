@@ -1,4 +1,5 @@
 #include "Device.h"
+#include "DeviceStats.h"
 
 #include <algorithm>
 
@@ -20,7 +21,8 @@ const char *statusName(int status)
 }
 
 Device::Device(State factory, Options options)
-    : subsystems_{shellSubsystem(), wirelessSubsystem(), servicesSubsystem(), transferSubsystem()},
+    : subsystems_{shellSubsystem(), wirelessSubsystem(), servicesSubsystem(), transferSubsystem(),
+                  statsSubsystem()},
       factory_(std::move(factory)), options_(std::move(options))
 {
     saved_ = settingsOf(factory_);

@@ -14,6 +14,7 @@
 #include "KxStartup.h"
 #include "TAboutForm.h"
 #include "TClientInformation.h"
+#include "TFM_APArray.h"
 #include "TFM_Admin2.h"
 #include "TFM_CfgFile.h"
 #include "TFM_DHCP.h"
@@ -25,6 +26,8 @@
 #include "TFM_LanCfg.h"
 #include "TFM_QosSetting.h"
 #include "TFM_Scheduling.h"
+#include "TFM_StatWLAN.h"
+#include "TFM_Static.h"
 #include "TFM_Sytem.h"
 #include "TFM_Time.h"
 #include "TFM_TrafficCtrl.h"
@@ -96,6 +99,9 @@ TClientInformation *g_clientInformation = nullptr;
 TFM_WDSInfo *g_wdsInfoScreen = nullptr;
 TFM_FilterMACACL *g_filterMacAclScreen = nullptr;
 TFM_Wirless *g_wirelessScreen = nullptr;
+TFM_Static *g_staticScreen = nullptr;
+TFM_StatWLAN *g_statWlanScreen = nullptr;
+TFM_APArray *g_apArrayScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
 {
@@ -294,7 +300,7 @@ void TMainForm::BuildMenu()
     qosKey->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Q));
     connect(qosKey, &QAction::triggered, this, openQos);
     AddEntry(advanced, QStringLiteral("Vlan Setting"), [this] { OpenScreen(g_vlanScreen, this); });
-    AddEntry(advanced, QStringLiteral("AP Array"));
+    AddEntry(advanced, QStringLiteral("AP Array"), [this] { OpenScreen(g_apArrayScreen, this); });
     AddEntry(advanced, QStringLiteral("Internal RADIUS Server"), [this] { OpenScreen(g_radiusScreen, this); });
     AddEntry(advanced, QStringLiteral("Traffic Control"), [this] { OpenScreen(g_trafficScreen, this); });
 
@@ -314,8 +320,8 @@ void TMainForm::BuildMenu()
     AddEntry(status, QStringLiteral("Client Infomation"), [this] { OpenScreen(g_clientInformation, this); });
     AddEntry(status, QStringLiteral("WDS Information"), [this] { OpenScreen(g_wdsInfoScreen, this); });
     QMenu *stats = status->addMenu(QStringLiteral("Stats"));
-    AddEntry(stats, QStringLiteral("Ethernet"));
-    AddEntry(stats, QStringLiteral("WLAN"));
+    AddEntry(stats, QStringLiteral("Ethernet"), [this] { OpenScreen(g_staticScreen, this); });
+    AddEntry(stats, QStringLiteral("WLAN"), [this] { OpenScreen(g_statWlanScreen, this); });
     QMenu *log = status->addMenu(QStringLiteral("Log"));
     AddEntry(log, QStringLiteral("View Log"));
     AddEntry(log, QStringLiteral("Log Settings"));

@@ -3,13 +3,13 @@
 #include "KxOptionList.h"
 
 #include <QButtonGroup>
+#include <QGridLayout>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 KxRadioGroup::KxRadioGroup(QWidget *parent) : KxRadioGroup(QString(), parent) {}
 
 KxRadioGroup::KxRadioGroup(const QString &title, QWidget *parent)
-    : QGroupBox(title, parent), m_group(new QButtonGroup(this)), m_layout(new QVBoxLayout(this))
+    : QGroupBox(title, parent), m_group(new QButtonGroup(this)), m_layout(new QGridLayout(this))
 {
     connect(m_group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
@@ -26,11 +26,28 @@ void KxRadioGroup::setItems(const QStringList &items)
     }
     for (int i = 0; i < items.size(); ++i) {
         auto *button = new QRadioButton(items.at(i), this);
-        m_layout->addWidget(button);
         m_group->addButton(button, i);
     }
+    Arrange();
     if (hadSelection)
         emit itemIndexChanged(-1);
+}
+
+void KxRadioGroup::setColumns(int columns)
+{
+    m_columns = qMax(1, columns);
+    Arrange();
+}
+
+void KxRadioGroup::Arrange()
+{
+    const int n = count();
+    const int rows = qMax(1, (n + m_columns - 1) / m_columns);
+    for (int i = 0; i < n; ++i) {
+        QAbstractButton *button = m_group->button(i);
+        m_layout->removeWidget(button);
+        m_layout->addWidget(button, i % rows, i / rows);
+    }
 }
 
 QStringList KxRadioGroup::items() const

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 class QButtonGroup;
-class QVBoxLayout;
+class QGridLayout;
 class KxOptionList;
 
 class KxRadioGroup : public QGroupBox {
@@ -16,6 +16,8 @@ public:
     explicit KxRadioGroup(const QString &title, QWidget *parent = nullptr);
 
     void setItems(const QStringList &items);
+    // Items fill the columns one after the other, top to bottom; one column by default.
+    void setColumns(int columns);
     QStringList items() const;
     int count() const;
     // -1: no button checked.
@@ -32,5 +34,8 @@ signals:
 
 private:
     QButtonGroup *m_group;
-    QVBoxLayout *m_layout;
+    void Arrange();
+
+    QGridLayout *m_layout;
+    int m_columns = 1;
 };

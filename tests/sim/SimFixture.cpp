@@ -90,6 +90,10 @@ Objects parseToolOutput(const QString &text)
             normal = "6|" + v.mid(6);
         else if (v.startsWith("IpAddress: "))
             normal = "64|" + v.mid(11);
+        else if (v.startsWith("Counter32: "))
+            normal = "65|" + v.mid(11);
+        else if (v.startsWith("Gauge32: "))
+            normal = "66|" + v.mid(9);
         else if (v.contains(QRegularExpression("^\\d+$")))
             normal = "67|" + v; // -Ot prints time ticks as a bare number
         else

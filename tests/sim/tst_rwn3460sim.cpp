@@ -35,6 +35,7 @@ const QString kTftpCommand = kRoot + ".4.3.2.4.0";
 const QString kUpgrade = kRoot + ".4.3.2.5.0";
 const QString kClientTrigger = kRoot + ".2.1.3.3.4.1.1.1.1";
 const QString kClientMac = kRoot + ".2.1.3.3.4.2.1.2";
+const QString kArrayPassword = kRoot + ".3.11.1.1.4.0"; // read back masked
 const QString kWdsTrigger = kRoot + ".2.1.3.3.5.1.1.1.1";
 const QString kWdsStatus = kRoot + ".2.1.3.3.5.2.1.9.1";
 const QString kAclAdd = kRoot + ".2.1.3.3.2.3.2.1.2.1";
@@ -137,6 +138,17 @@ void TestRwn3460Sim::readsMatchDataFile()
     Objects expected = factory_;
     expected.remove(kSysUpTime);
     expected.remove(kTimeOfDay);
+    // The counters grow with every read (a walk before this one has grown them) and the
+    // array password reads back masked.
+    for (auto it = expected.begin(); it != expected.end();) {
+        if (!it.value().startsWith("65|")) {
+            ++it;
+            continue;
+        }
+        QVERIFY2(got.take(it.key()).startsWith("65|"), qPrintable(it.key()));
+        it = expected.erase(it);
+    }
+    expected[kArrayPassword] = "4x|" + hexOf("********");
     QCOMPARE(got, expected);
 }
 

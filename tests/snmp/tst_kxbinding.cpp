@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -291,6 +292,41 @@ private slots:
                  QStringList({"1.3.6.1.2.1.1.4.0|4|from-source-0", "1.3.6.1.2.1.1.6.0|4|from-source-2"}));
         // The controls were read first.
         QCOMPARE(r.Request.VarList[1].Value, QString("read but not sent"));
+    }
+
+    // Items fill the columns one after the other, top to bottom, and keep their selection.
+    void radioGroupColumns_data()
+    {
+        QTest::addColumn<int>("items");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<QString>("cells"); // row,column of each item
+        QTest::newRow("one column") << 3 << 1 << "0,0 1,0 2,0";
+        QTest::newRow("a row of three") << 3 << 3 << "0,0 0,1 0,2";
+        QTest::newRow("five in two") << 5 << 2 << "0,0 1,0 2,0 0,1 1,1";
+        QTest::newRow("more columns than items") << 2 << 4 << "0,0 0,1";
+    }
+    void radioGroupColumns()
+    {
+        QFETCH(int, items);
+        QFETCH(int, columns);
+        QFETCH(QString, cells);
+        KxRadioGroup radio;
+        QStringList texts;
+        for (int i = 0; i < items; ++i)
+            texts << QString::number(i);
+        radio.setItems(texts);
+        radio.setItemIndex(1);
+        radio.setColumns(columns);
+        auto *grid = qobject_cast<QGridLayout *>(radio.layout());
+        QVERIFY(grid);
+        QStringList placed;
+        for (QAbstractButton *button : radio.findChildren<QAbstractButton *>()) {
+            int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+            grid->getItemPosition(grid->indexOf(button), &row, &column, &rowSpan, &columnSpan);
+            placed << QStringLiteral("%1,%2").arg(row).arg(column);
+        }
+        QCOMPARE(placed.join(' '), cells);
+        QCOMPARE(radio.itemIndex(), 1);
     }
 
     void bindErrors()
