@@ -2,6 +2,7 @@
 #include "DeviceStats.h"
 
 #include <algorithm>
+#include <ctime>
 
 namespace sim {
 
@@ -22,8 +23,8 @@ const char *statusName(int status)
 
 Device::Device(State factory, Options options)
     : subsystems_{shellSubsystem(), wirelessSubsystem(), servicesSubsystem(), transferSubsystem(),
-                  statsSubsystem()},
-      factory_(std::move(factory)), options_(std::move(options))
+                  statsSubsystem(), logSubsystem()},
+      factory_(std::move(factory)), options_(std::move(options)), log_(options_.logSeed)
 {
     saved_ = settingsOf(factory_);
     current_ = saved_;
@@ -101,6 +102,12 @@ SetResult Device::set(const std::vector<Varbind> &vbs)
             return {status, static_cast<int>(i + 1)};
         }
     }
+    const std::size_t settings = std::count_if(vbs.begin(), vbs.end(), [this](const Varbind &vb) {
+        const Rule *rule = ruleFor(vb.oid);
+        return rule && rule->kind == Kind::Setting;
+    });
+    if (settings > 0)
+        logEvent("Notice", "Settings changed: " + std::to_string(settings) + " object(s)");
     // Commands are one-shot: they read back as idle once carried out.
     for (auto &[oid, value] : current_) {
         const Rule *rule = ruleFor(oid);
@@ -169,6 +176,25 @@ void Device::boot()
     current_ = saved_; // changes that were not applied are lost with a restart
     activate();
     bootTime_ = Clock::now();
+    logEvent("System", "Device restarted");
+}
+
+std::string Device::logText() const
+{
+    std::string text;
+    for (const std::string &line : log_)
+        text += line + "\n";
+    return text;
+}
+
+void Device::logEvent(const std::string &type, const std::string &text)
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &utc);
+    log_.push_back(std::string(stamp) + " | [" + type + "] " + text);
 }
 
 State Device::settingsOf(const State &s) const

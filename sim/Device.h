@@ -54,6 +54,11 @@ public:
         bool triggerFail = false;
         int triggerDelayMs = 0;
         std::function<void(const std::string &)> report; // one line per transfer
+        // The log the device starts with, line by line, kept as given (empty lines and
+        // lines of any shape included).
+        std::vector<std::string> logSeed;
+        // A log delivery is acknowledged but never sent.
+        bool loseLogUploads = false;
     };
 
     Device(State factory, Options options);
@@ -82,6 +87,12 @@ public:
     std::optional<std::chrono::steady_clock::time_point> nextWake() const;
 
     std::string configText() const; // what a configuration backup holds
+
+    // The device's own log: every line as it is delivered, oldest first.
+    std::vector<std::string> &log() { return log_; }
+    std::string logText() const;
+    // Adds "TIME | [TYPE] text" for something the device did.
+    void logEvent(const std::string &type, const std::string &text);
 
     // For the subsystems' behaviours.
     State &current() { return current_; }
@@ -113,6 +124,7 @@ private:
     std::optional<Clock::time_point> silentUntil_;
     bool restartPending_ = false;
     std::vector<std::pair<Clock::time_point, std::function<void()>>> deferred_;
+    std::vector<std::string> log_;
 };
 
 } // namespace sim

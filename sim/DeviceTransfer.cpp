@@ -1,6 +1,7 @@
 // The file transfers the device makes as a TFTP client of the PC: firmware,
 // certificate, key and configuration files fetched, configuration backups sent.
 #include "Device.h"
+#include "TftpClient.h"
 
 #include <curl/curl.h>
 
@@ -48,7 +49,8 @@ size_t feed(char *buffer, size_t size, size_t n, void *user)
     return count;
 }
 
-// One TFTP transfer with libcurl; the device is the client, the PC the server.
+} // namespace
+
 bool tftp(const std::string &host, int port, int blockSize, const std::string &name,
           bool upload, std::string &data, std::string &error)
 {
@@ -87,6 +89,8 @@ bool tftp(const std::string &host, int port, int blockSize, const std::string &n
     }
     return true;
 }
+
+namespace {
 
 void keepFetched(const Device &device, const std::string &name, const std::string &data)
 {

@@ -56,5 +56,6 @@ Subsystem shellSubsystem();
 Subsystem wirelessSubsystem();
 Subsystem servicesSubsystem();
 Subsystem transferSubsystem();
+Subsystem logSubsystem();
 
 } // namespace sim

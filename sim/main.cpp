@@ -81,6 +81,16 @@
 //   HEX with another character: wrongValue; an empty key clears the row), an entry method
 //   the row's stored key does not fit (inconsistentValue), a group or RADIUS key interval
 //   outside 300..9999999 and a RADIUS or accounting port outside 1..65535 (wrongValue).
+// - Log: the device keeps a log of its own, seeded with the lines of --log-file (kept as
+//   they are, empty and odd lines included) and gaining "TIME | [TYPE] text" lines when
+//   a SET changes settings and when the device restarts. systemLogGetLog = 1 sends the
+//   log, one line after another each ended by a line feed, with libcurl to
+//   systemLogTFTPServerIPAddress:--tftp-port as systemLogFileName before the SET is
+//   answered ("tftp put NAME log SIZE bytes"); address 0.0.0.0 or an empty name is
+//   inconsistentValue, a failed transfer genErr; --lose-log-uploads answers it as done
+//   without sending anything ("tftp put NAME log lost"). systemLogClearLocalLog = 1
+//   empties the log. An e-mail port outside 1..65535 is wrongValue; the e-mail password
+//   reads back as asterisks of its stored length.
 // - Sets are atomic: every varbind is checked first (unknown object: noCreation, which
 //   SNMPv1 managers see as noSuchName; read-only: notWritable, v1 readOnly; wrong type:
 //   wrongType, v1 badValue; too long: wrongLength; value not known to the device:
@@ -174,6 +184,8 @@ struct Config {
     std::string keepFetched;
     bool loseUploads = false;
     int uploadDelaySeconds = 0;
+    std::string logFile;
+    bool loseLogUploads = false;
     std::string gathered = RWN3460_SIM_GATHERED_FILE;
     bool triggerFail = false;
     int triggerDelayMs = 0;
@@ -205,6 +217,8 @@ void usage(std::FILE *out)
         "  --keep-fetched DIR        keep a copy of every fetched file in DIR\n"
         "  --lose-uploads            acknowledge a configuration upload, never send it\n"
         "  --upload-delay N          acknowledge a configuration upload, send it N s later\n"
+        "  --log-file FILE           the lines the device's log starts with\n"
+        "  --lose-log-uploads        acknowledge a log delivery, never send it\n"
         "  --gathered FILE           client and WDS rows the radio finds when told to\n"
         "                            gather (default %s)\n"
         "  --trigger-fail            refuse the gathering triggers (genErr)\n"
@@ -290,7 +304,7 @@ Config parseArgs(int argc, char **argv)
 {
     enum {
         Listen = 1, Data, Journal, Requests, CommRead, CommWrite, UserOpt, Reboot, Tftp, Keep, Lose,
-        UploadDelay, Gathered, TriggerFail, TriggerDelay, TftpBlock, Help,
+        UploadDelay, Gathered, TriggerFail, TriggerDelay, TftpBlock, LogFile, LoseLog, Help,
     };
     static const option longOptions[] = {
         {"listen", required_argument, nullptr, Listen},
@@ -306,6 +320,8 @@ Config parseArgs(int argc, char **argv)
         {"keep-fetched", required_argument, nullptr, Keep},
         {"lose-uploads", no_argument, nullptr, Lose},
         {"upload-delay", required_argument, nullptr, UploadDelay},
+        {"log-file", required_argument, nullptr, LogFile},
+        {"lose-log-uploads", no_argument, nullptr, LoseLog},
         {"gathered", required_argument, nullptr, Gathered},
         {"trigger-fail", no_argument, nullptr, TriggerFail},
         {"trigger-delay", required_argument, nullptr, TriggerDelay},
@@ -343,6 +359,8 @@ Config parseArgs(int argc, char **argv)
                 fail(std::string("bad --upload-delay '") + optarg + "'");
             break;
         case Gathered: c.gathered = optarg; break;
+        case LogFile: c.logFile = optarg; break;
+        case LoseLog: c.loseLogUploads = true; break;
         case TriggerFail: c.triggerFail = true; break;
         case TriggerDelay:
             if (!parseInt(optarg, 0, 60000, c.triggerDelayMs))
@@ -707,6 +725,14 @@ int main(int argc, char **argv)
     opts.keepFetchedDir = cfg.keepFetched;
     opts.loseUploads = cfg.loseUploads;
     opts.uploadDelaySeconds = cfg.uploadDelaySeconds;
+    opts.loseLogUploads = cfg.loseLogUploads;
+    if (!cfg.logFile.empty()) {
+        std::ifstream seed(cfg.logFile, std::ios::binary);
+        if (!seed)
+            fail("cannot read --log-file '" + cfg.logFile + "'");
+        for (std::string line; std::getline(seed, line);)
+            opts.logSeed.push_back(line);
+    }
     opts.gathered = std::move(gathered);
     opts.triggerFail = cfg.triggerFail;
     opts.triggerDelayMs = cfg.triggerDelayMs;

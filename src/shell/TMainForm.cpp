@@ -35,6 +35,8 @@
 #include "TFM_WDSInfo.h"
 #include "TFM_Waiting.h"
 #include "TFM_Wirless.h"
+#include "TLogForm.h"
+#include "TLogSetForm.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -87,6 +89,8 @@ TFM_DevInfo *g_devInfoScreen = nullptr;
 TAboutForm *g_aboutForm = nullptr;
 TFM_Firmware *g_firmwareScreen = nullptr;
 TFM_CfgFile *g_cfgFileScreen = nullptr;
+TLogForm *g_logForm = nullptr;
+TLogSetForm *g_logSetForm = nullptr;
 TFM_DHCP *g_dhcpScreen = nullptr;
 TFM_VlanSetting *g_vlanScreen = nullptr;
 TFM_LRADIUSSer *g_radiusScreen = nullptr;
@@ -323,8 +327,8 @@ void TMainForm::BuildMenu()
     AddEntry(stats, QStringLiteral("Ethernet"), [this] { OpenScreen(g_staticScreen, this); });
     AddEntry(stats, QStringLiteral("WLAN"), [this] { OpenScreen(g_statWlanScreen, this); });
     QMenu *log = status->addMenu(QStringLiteral("Log"));
-    AddEntry(log, QStringLiteral("View Log"));
-    AddEntry(log, QStringLiteral("Log Settings"));
+    AddEntry(log, QStringLiteral("View Log"), [this] { OpenScreen(g_logForm, this); });
+    AddEntry(log, QStringLiteral("Log Settings"), [this] { OpenScreen(g_logSetForm, this); });
 
     QMenu *help = bar->addMenu(QStringLiteral("Help"));
     AddEntry(help, QStringLiteral("About"), [this] { OpenScreen(g_aboutForm, this); });

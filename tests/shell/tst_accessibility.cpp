@@ -225,7 +225,7 @@ private slots:
         QTest::addColumn<QString>("entry");
         for (const char *entry : {"Information", "Wireless", "LAN", "Wireless MAC ACL", "DHCP Server", "Scheduling",
                                   "Vlan Setting", "Traffic Control", "Admin", "System", "Firmware", "Time and Date",
-                                  "Configuration File", "Device Info", "Client Infomation", "WDS Information",
+                                  "Configuration File", "Device Info", "Client Infomation", "WDS Information", "View Log", "Log Settings",
                                   "About"})
             QTest::newRow(entry) << QString::fromLatin1(entry);
     }

@@ -279,6 +279,9 @@ bool Simulator::stop(bool interrupt)
 QString Simulator::output()
 {
     // The simulator flushes every line; what it wrote has arrived within a short wait.
+    // What an event loop has already taken in is read first: it signals no more.
+    if (proc_)
+        out_ += QString::fromUtf8(proc_->readAllStandardOutput());
     for (int i = 0; proc_ && i < 20 && proc_->waitForReadyRead(50); ++i)
         out_ += QString::fromUtf8(proc_->readAllStandardOutput());
     return out_;
