@@ -30,6 +30,7 @@
 #include "TFM_TrafficCtrl.h"
 #include "TFM_VlanSetting.h"
 #include "TFM_WDSInfo.h"
+#include "TFM_WLANPart.h"
 #include "TFM_Waiting.h"
 #include "TFM_Wirless.h"
 
@@ -95,6 +96,7 @@ TFM_Time *g_timeScreen = nullptr;
 TClientInformation *g_clientInformation = nullptr;
 TFM_WDSInfo *g_wdsInfoScreen = nullptr;
 TFM_FilterMACACL *g_filterMacAclScreen = nullptr;
+TFM_WLANPart *g_wlanPartScreen = nullptr;
 TFM_Wirless *g_wirelessScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
@@ -279,7 +281,7 @@ void TMainForm::BuildMenu()
     AddEntry(advanced, QStringLiteral("Performance"));
     QMenu *filter = advanced->addMenu(QStringLiteral("Filter"));
     AddEntry(filter, QStringLiteral("Wireless MAC ACL"), [this] { OpenScreen(g_filterMacAclScreen, this); });
-    AddEntry(filter, QStringLiteral("WLAN Partition"));
+    AddEntry(filter, QStringLiteral("WLAN Partition"), [this] { OpenScreen(g_wlanPartScreen, this); });
     AddEntry(advanced, QStringLiteral("Multi-SSID"));
     AddEntry(advanced, QStringLiteral("DHCP Server"), [this] { OpenScreen(g_dhcpScreen, this); });
     AddEntry(advanced, QStringLiteral("Intrusion"));
