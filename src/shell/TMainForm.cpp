@@ -21,6 +21,7 @@
 #include "TFM_FilterMACACL.h"
 #include "TFM_Firmware.h"
 #include "TFM_Information.h"
+#include "TFM_Performace.h"
 #include "TFM_LRADIUSSer.h"
 #include "TFM_LanCfg.h"
 #include "TFM_QosSetting.h"
@@ -97,6 +98,7 @@ TClientInformation *g_clientInformation = nullptr;
 TFM_WDSInfo *g_wdsInfoScreen = nullptr;
 TFM_FilterMACACL *g_filterMacAclScreen = nullptr;
 TFM_WLANPart *g_wlanPartScreen = nullptr;
+TFM_Performace *g_performanceScreen = nullptr;
 TFM_Wirless *g_wirelessScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
@@ -278,7 +280,7 @@ void TMainForm::BuildMenu()
     AddEntry(home, QStringLiteral("LAN"), [this] { OpenScreen(g_lanScreen, this); });
 
     QMenu *advanced = bar->addMenu(QStringLiteral("Advanced"));
-    AddEntry(advanced, QStringLiteral("Performance"));
+    AddEntry(advanced, QStringLiteral("Performance"), [this] { OpenScreen(g_performanceScreen, this); });
     QMenu *filter = advanced->addMenu(QStringLiteral("Filter"));
     AddEntry(filter, QStringLiteral("Wireless MAC ACL"), [this] { OpenScreen(g_filterMacAclScreen, this); });
     AddEntry(filter, QStringLiteral("WLAN Partition"), [this] { OpenScreen(g_wlanPartScreen, this); });
