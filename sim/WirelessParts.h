@@ -14,5 +14,7 @@ Subsystem securityPart();
 // Fine tuning of the radio (beacon, DTIM, power, rates, ACK, connection limit) and the
 // WLAN partition.
 Subsystem tuningPart();
+// Intrusion protection: the rogue access point scan and its classes.
+Subsystem roguePart();
 
 } // namespace sim

@@ -25,6 +25,7 @@
 #include "TFM_LRADIUSSer.h"
 #include "TFM_LanCfg.h"
 #include "TFM_QosSetting.h"
+#include "TFM_RogueAP.h"
 #include "TFM_Scheduling.h"
 #include "TFM_Sytem.h"
 #include "TFM_Time.h"
@@ -99,6 +100,7 @@ TFM_WDSInfo *g_wdsInfoScreen = nullptr;
 TFM_FilterMACACL *g_filterMacAclScreen = nullptr;
 TFM_WLANPart *g_wlanPartScreen = nullptr;
 TFM_Performace *g_performanceScreen = nullptr;
+TFM_RogueAP *g_rogueScreen = nullptr;
 TFM_Wirless *g_wirelessScreen = nullptr;
 
 QComboBox *hiddenCombo(QWidget *parent, const char *name)
@@ -286,7 +288,7 @@ void TMainForm::BuildMenu()
     AddEntry(filter, QStringLiteral("WLAN Partition"), [this] { OpenScreen(g_wlanPartScreen, this); });
     AddEntry(advanced, QStringLiteral("Multi-SSID"));
     AddEntry(advanced, QStringLiteral("DHCP Server"), [this] { OpenScreen(g_dhcpScreen, this); });
-    AddEntry(advanced, QStringLiteral("Intrusion"));
+    AddEntry(advanced, QStringLiteral("Intrusion"), [this] { OpenScreen(g_rogueScreen, this); });
     AddEntry(advanced, QStringLiteral("Scheduling"), [this] { OpenScreen(g_schedulingScreen, this); });
     // The entry stays hidden, so the menu never offers it. An administrator who knows the
     // screen is there opens it with Ctrl+Alt+Q, a shortcut of the window itself: a hidden
