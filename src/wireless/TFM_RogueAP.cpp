@@ -128,6 +128,7 @@ void TFM_RogueAP::BuildForm()
     inBox->addLayout(filterRow);
     m_list = new QTreeWidget(box);
     m_list->setObjectName(QStringLiteral("AP_UserListView"));
+    m_list->setAccessibleName(QStringLiteral("AP List"));
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({"Type", "Band ", "CH", "SSID", "BSSID", "Last Seen ", "Status "});
     m_list->setMinimumSize(640, 200);
