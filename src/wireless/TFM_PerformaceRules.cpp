@@ -262,6 +262,7 @@ void TFM_Performace::Bt_Apply_aClick()
         return;
     KxSavedMarks marks({m_performance, m_wifiMode});
     MarkForSave();
+    KxExcludeUnselected(m_performance);
     bool written = false, modeWritten = false;
     Guard([this, &written] { written = m_performance->SetFromControls(true, true); });
     if (ApMode() == WirelessClient)

@@ -2,6 +2,7 @@
 
 #include "KxDeviceObjects.h"
 #include "KxRadioGroup.h"
+#include "KxSavedMarks.h"
 #include "TFM_WirlessObjects.h"
 
 #include <QBoxLayout>
@@ -193,7 +194,11 @@ void TFM_WLANPart::Btn_ApplyClick()
         if (m_groups[i]->itemIndex() >= 0)
             m_stations[i]->setCurrentIndex(m_groups[i]->itemIndex());
     m_partitionWritten = false;
-    Guard([this] { m_partitionWritten = m_partition->SetFromControls(true, true); });
+    {
+        KxSavedMarks marks({m_partition});
+        KxExcludeUnselected(m_partition);
+        Guard([this] { m_partitionWritten = m_partition->SetFromControls(true, true); });
+    }
     // The apply's answer comes later: the outcome is told when it is in.
     m_apply->setEnabled(false);
     const bool sent = Guard([this] { m_applyRequest->SetFromControls(true, true); });

@@ -177,6 +177,12 @@ private slots:
             << QList<QStringList>{QStringList{"noError"} + ap
                                       + QStringList{"balance=1", "limit=20", "link=0", "ack=64", "utilization=6"},
                                   {"noError", "mode=6"}};
+        // A value no item shows is not written back as 0.
+        QTest::newRow("AP, power the list does not know")
+            << simtest::Objects{{kRadio + ".21.1", "2|7"}} << QStringList{}
+            << QList<QStringList>{{"noError", "beacon=100", "dtim=1", "wmm=1", "shortgi=1", "igmp=0", "radio=1",
+                                   "balance=0", "link=0", "ack=64"},
+                                  {"noError", "mode=6"}};
         QTest::newRow("WDS") << simtest::Objects{{kMode, "2|3"}} << QStringList{}
                              << QList<QStringList>{QStringList{"noError"} + ap + QStringList{"link=0", "ack=64"},
                                                    {"noError", "mode=6"}};

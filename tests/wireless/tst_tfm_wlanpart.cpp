@@ -130,6 +130,22 @@ private slots:
         QCOMPARE(t.fixture.Sim().value(kPartition + ".4.1"), QString("2|2"));
     }
 
+    // A value the radio items do not know selects none and is not written back as 0.
+    void unknownValueIsLeftAlone()
+    {
+        Screen t({{kPartition + ".7.1", "2|3"}, {kMssid, "2|1"}});
+        QVERIFY2(t.start(), qPrintable(t.fixture.Error()));
+        QCOMPARE(t.group(4)->itemIndex(), -1);
+        const int mark = t.fixture.Mark();
+        t.w<QPushButton>("Btn_Apply")->click();
+        QTRY_COMPARE(t.status(), QString("Setting Success!"));
+        const QList<QStringList> sets = t.fixture.SetsSince(mark);
+        QCOMPARE(sets.size(), 2);
+        QCOMPARE(sets[0].size(), 1 + 9);
+        QVERIFY(!sets[0].join(' ').contains(kPartition + ".7.1|"));
+        QCOMPARE(t.fixture.Sim().value(kPartition + ".7.1"), QString("2|3"));
+    }
+
     // The apply trigger's answer is the outcome: a device that refuses it is reported.
     void refusedApplyIsReported()
     {
