@@ -3,6 +3,10 @@
 // the filter across a rescan, and how refused writes are reported.
 #include "KxScreenFixture.h"
 #include "TFM_RogueAP.h"
+#include "TFM_Waiting.h"
+
+#include <QApplication>
+#include <QLabel>
 
 #include <QComboBox>
 #include <QPushButton>
@@ -47,6 +51,14 @@ struct Screen {
     {
         w<QPushButton>("Bt_Detect")->click();
         return idle();
+    }
+    // The line the wait window shows while the window is busy; empty when none is shown.
+    static QString waitLine()
+    {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *notice = qobject_cast<TFM_Waiting *>(top); notice && notice->isVisible())
+                return notice->Line("Label3")->text();
+        return {};
     }
     QTreeWidget *list() const { return w<QTreeWidget>("AP_UserListView"); }
     QStringList rows() const
@@ -101,7 +113,11 @@ private slots:
         QCOMPARE(t.list()->topLevelItemCount(), 0);
         QVERIFY(!t.w("CheckBox_SelectAll")->isEnabled());
         const int mark = t.fixture.Mark();
-        QVERIFY(t.detect());
+        t.w<QPushButton>("Bt_Detect")->click();
+        QCOMPARE(Screen::waitLine(), QString("The device is scanning."));
+        QVERIFY(!t.screen->isEnabled());
+        QVERIFY(t.idle());
+        QCOMPARE(Screen::waitLine(), QString());
         QCOMPARE(t.status(), QString("Get OK!"));
         QCOMPARE(t.rows(), QStringList({
                                "new|A|44|printer-ap|" + kMac + "06|2026/12/11 09:10:33|up",
@@ -129,6 +145,7 @@ private slots:
         t.check({"06", "05"});
         const int mark = t.fixture.Mark();
         t.w<QPushButton>("Bt_SetRogue")->click();
+        QCOMPARE(Screen::waitLine(), QString("The settings are saving and taking effect."));
         QVERIFY(t.idle());
         QCOMPARE(t.fixture.SetsSince(mark),
                  (QList<QStringList>{{"noError", toClass(7, 1)}, {"noError", toClass(7, 6)}, {"noError", kScan}}));
