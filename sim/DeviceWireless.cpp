@@ -52,14 +52,23 @@ Subsystem wirelessSubsystem()
     // they do not know, and both bring their derived objects in line.
     const Subsystem radio = radioPart();
     const Subsystem security = securityPart();
+    const Subsystem tuning = tuningPart();
+    const Subsystem rogue = roguePart();
     wireless.rules.insert(wireless.rules.end(), radio.rules.begin(), radio.rules.end());
     wireless.rules.insert(wireless.rules.end(), security.rules.begin(), security.rules.end());
+    wireless.rules.insert(wireless.rules.end(), tuning.rules.begin(), tuning.rules.end());
+    wireless.rules.insert(wireless.rules.end(), rogue.rules.begin(), rogue.rules.end());
     const auto stations = wireless.behaviour;
-    wireless.behaviour = [stations, radioBehaviour = radio.behaviour, securityBehaviour = security.behaviour](
-                             Device &device, const Varbind &vb) {
+    wireless.behaviour = [stations, radioBehaviour = radio.behaviour, securityBehaviour = security.behaviour,
+                          tuningBehaviour = tuning.behaviour,
+                          rogueBehaviour = rogue.behaviour](Device &device, const Varbind &vb) {
         if (std::optional<int> status = stations(device, vb))
             return status;
         if (std::optional<int> status = radioBehaviour(device, vb))
+            return status;
+        if (std::optional<int> status = tuningBehaviour(device, vb))
+            return status;
+        if (std::optional<int> status = rogueBehaviour(device, vb))
             return status;
         return securityBehaviour(device, vb);
     };

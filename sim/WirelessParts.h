@@ -11,5 +11,10 @@ namespace sim {
 Subsystem radioPart();
 // Security of the primary SSID: WEP keys, passphrase, RADIUS; secrets read back masked.
 Subsystem securityPart();
+// Fine tuning of the radio (beacon, DTIM, power, rates, ACK, connection limit) and the
+// WLAN partition.
+Subsystem tuningPart();
+// Intrusion protection: the rogue access point scan and its classes.
+Subsystem roguePart();
 
 } // namespace sim

@@ -91,6 +91,20 @@
 //   without sending anything ("tftp put NAME log lost"). systemLogClearLocalLog = 1
 //   empties the log. An e-mail port outside 1..65535 is wrongValue; the e-mail password
 //   reads back as asterisks of its stored length.
+// - Radio tuning: beacon interval 25..500, DTIM 1..15, transmit power 1..4, user limit
+//   0..64 and network utilization 0, 2, 4, 6, 8 or 10, else wrongValue; the ACK time-out
+//   48..200 on 2.4 GHz and 25..200 on 5 GHz, a data rate other than "Auto" or a rate of
+//   the band (5 GHz: 54 48 36 24 18 12 9 6; 2.4 GHz also 11 5.5 2 1) with wrongValue; a
+//   wireless mode of the other band (2.4 GHz: 2, 3, 6; 5 GHz: 7, 8, 9) with
+//   inconsistentValue. WLAN partition: Ethernet to WLAN access 0..1, each SSID's station
+//   connection 0..2 (wrongValue).
+// - Intrusion protection: dot11RogueApSurveyRefresh = 1 fills the survey table with the
+//   access points the radio hears (every class, both states, both bands); an entry keeps
+//   its class by BSSID from scan to scan, one entry is heard only by the first scan (the
+//   entries after it then move up one index). Writing an index to one of the four "add
+//   to" objects moves that entry into the class and reads back 0; an index the table does
+//   not hold is inconsistentValue. Either rule for new access points, set to 1, moves
+//   every new entry into its class, also those later scans find.
 // - Sets are atomic: every varbind is checked first (unknown object: noCreation, which
 //   SNMPv1 managers see as noSuchName; read-only: notWritable, v1 readOnly; wrong type:
 //   wrongType, v1 badValue; too long: wrongLength; value not known to the device:

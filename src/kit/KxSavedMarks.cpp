@@ -1,5 +1,7 @@
 #include "KxSavedMarks.h"
 
+#include <QComboBox>
+
 KxSavedMarks::KxSavedMarks(const std::vector<KxSNMPRequest2Edits *> &requests)
 {
     for (KxSNMPRequest2Edits *r : requests) {
@@ -17,4 +19,13 @@ KxSavedMarks::~KxSavedMarks()
     for (auto &[r, access] : m_saved)
         for (int i = 0; i < int(access.size()) && i < r->VarList().count(); ++i)
             r->VarList()[i].Access = access[size_t(i)];
+}
+
+void KxExcludeUnselected(KxSNMPRequest2Edits *request)
+{
+    for (const KxBinding &b : request->Bindings()) {
+        const auto *combo = b.kind() == KxBinding::ComboBox ? qobject_cast<QComboBox *>(b.controls.front().data()) : nullptr;
+        if (combo && combo->currentIndex() < 0 && b.variable < request->VarList().count())
+            request->VarList()[b.variable].Access = KxAccess::Excluded;
+    }
 }

@@ -17,3 +17,7 @@ public:
 private:
     std::vector<std::pair<KxSNMPRequest2Edits *, std::vector<unsigned>>> m_saved;
 };
+
+// Marks excluded every variable shown in a combo box that selects nothing (the device
+// holds a value its option list does not know): written back, it would become 0.
+void KxExcludeUnselected(KxSNMPRequest2Edits *request);

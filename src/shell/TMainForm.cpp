@@ -22,9 +22,11 @@
 #include "TFM_FilterMACACL.h"
 #include "TFM_Firmware.h"
 #include "TFM_Information.h"
+#include "TFM_Performace.h"
 #include "TFM_LRADIUSSer.h"
 #include "TFM_LanCfg.h"
 #include "TFM_QosSetting.h"
+#include "TFM_RogueAP.h"
 #include "TFM_Scheduling.h"
 #include "TFM_StatWLAN.h"
 #include "TFM_Static.h"
@@ -33,6 +35,7 @@
 #include "TFM_TrafficCtrl.h"
 #include "TFM_VlanSetting.h"
 #include "TFM_WDSInfo.h"
+#include "TFM_WLANPart.h"
 #include "TFM_Waiting.h"
 #include "TFM_Wirless.h"
 #include "TLogForm.h"
@@ -102,6 +105,9 @@ TFM_Time *g_timeScreen = nullptr;
 TClientInformation *g_clientInformation = nullptr;
 TFM_WDSInfo *g_wdsInfoScreen = nullptr;
 TFM_FilterMACACL *g_filterMacAclScreen = nullptr;
+TFM_WLANPart *g_wlanPartScreen = nullptr;
+TFM_Performace *g_performanceScreen = nullptr;
+TFM_RogueAP *g_rogueScreen = nullptr;
 TFM_Wirless *g_wirelessScreen = nullptr;
 TFM_Static *g_staticScreen = nullptr;
 TFM_StatWLAN *g_statWlanScreen = nullptr;
@@ -286,13 +292,13 @@ void TMainForm::BuildMenu()
     AddEntry(home, QStringLiteral("LAN"), [this] { OpenScreen(g_lanScreen, this); });
 
     QMenu *advanced = bar->addMenu(QStringLiteral("Advanced"));
-    AddEntry(advanced, QStringLiteral("Performance"));
+    AddEntry(advanced, QStringLiteral("Performance"), [this] { OpenScreen(g_performanceScreen, this); });
     QMenu *filter = advanced->addMenu(QStringLiteral("Filter"));
     AddEntry(filter, QStringLiteral("Wireless MAC ACL"), [this] { OpenScreen(g_filterMacAclScreen, this); });
-    AddEntry(filter, QStringLiteral("WLAN Partition"));
+    AddEntry(filter, QStringLiteral("WLAN Partition"), [this] { OpenScreen(g_wlanPartScreen, this); });
     AddEntry(advanced, QStringLiteral("Multi-SSID"));
     AddEntry(advanced, QStringLiteral("DHCP Server"), [this] { OpenScreen(g_dhcpScreen, this); });
-    AddEntry(advanced, QStringLiteral("Intrusion"));
+    AddEntry(advanced, QStringLiteral("Intrusion"), [this] { OpenScreen(g_rogueScreen, this); });
     AddEntry(advanced, QStringLiteral("Scheduling"), [this] { OpenScreen(g_schedulingScreen, this); });
     // The entry stays hidden, so the menu never offers it. An administrator who knows the
     // screen is there opens it with Ctrl+Alt+Q, a shortcut of the window itself: a hidden

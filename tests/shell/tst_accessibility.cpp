@@ -223,7 +223,7 @@ private slots:
     void everyScreen_data()
     {
         QTest::addColumn<QString>("entry");
-        for (const char *entry : {"Information", "Wireless", "LAN", "Wireless MAC ACL", "DHCP Server", "Scheduling",
+        for (const char *entry : {"Information", "Wireless", "LAN", "Performance", "Wireless MAC ACL", "WLAN Partition", "DHCP Server", "Intrusion", "Scheduling",
                                   "Vlan Setting", "Traffic Control", "Admin", "System", "Firmware", "Time and Date",
                                   "Configuration File", "Device Info", "Client Infomation", "WDS Information", "View Log", "Log Settings",
                                   "About"})

@@ -439,6 +439,9 @@ private slots:
         QTest::newRow("clients") << "Client Infomation" << "ClientInformation";
         QTest::newRow("WDS peers") << "WDS Information" << "FM_WDSInfo";
         QTest::newRow("MAC access list") << "Wireless MAC ACL" << "FM_FilterMACACL";
+        QTest::newRow("performance") << "Performance" << "FM_Performace";
+        QTest::newRow("WLAN partition") << "WLAN Partition" << "FM_WLANPart";
+        QTest::newRow("intrusion") << "Intrusion" << "FM_RogueAP";
     }
     void wirelessEntriesOpenTheirScreens()
     {
