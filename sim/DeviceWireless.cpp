@@ -52,18 +52,26 @@ Subsystem wirelessSubsystem()
     // they do not know, and both bring their derived objects in line.
     const Subsystem radio = radioPart();
     const Subsystem security = securityPart();
+    const Subsystem mssid = mssidPart();
     wireless.rules.insert(wireless.rules.end(), radio.rules.begin(), radio.rules.end());
     wireless.rules.insert(wireless.rules.end(), security.rules.begin(), security.rules.end());
+    wireless.rules.insert(wireless.rules.end(), mssid.rules.begin(), mssid.rules.end());
     const auto stations = wireless.behaviour;
-    wireless.behaviour = [stations, radioBehaviour = radio.behaviour, securityBehaviour = security.behaviour](
-                             Device &device, const Varbind &vb) {
+    wireless.behaviour = [stations, radioBehaviour = radio.behaviour, securityBehaviour = security.behaviour,
+                          mssidBehaviour = mssid.behaviour](Device &device, const Varbind &vb) {
         if (std::optional<int> status = stations(device, vb))
             return status;
         if (std::optional<int> status = radioBehaviour(device, vb))
             return status;
-        return securityBehaviour(device, vb);
+        if (std::optional<int> status = securityBehaviour(device, vb))
+            return status;
+        return mssidBehaviour(device, vb);
     };
-    wireless.live = security.live;
+    wireless.live = [securityLive = security.live, mssidLive = mssid.live](const Device &device, const Oid &oid) {
+        if (std::optional<Value> shown = securityLive(device, oid))
+            return shown;
+        return mssidLive(device, oid);
+    };
     const auto own = wireless.activate;
     wireless.activate = [own, radioActivate = radio.activate](Device &device) {
         own(device);

@@ -11,5 +11,7 @@ namespace sim {
 Subsystem radioPart();
 // Security of the primary SSID: WEP keys, passphrase, RADIUS; secrets read back masked.
 Subsystem securityPart();
+// Multi-SSID: the switches, the SSID table and its RADIUS and accounting servers.
+Subsystem mssidPart();
 
 } // namespace sim

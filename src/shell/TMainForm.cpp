@@ -24,6 +24,7 @@
 #include "TFM_Information.h"
 #include "TFM_LRADIUSSer.h"
 #include "TFM_LanCfg.h"
+#include "TFM_MultiSSIDNew.h"
 #include "TFM_QosSetting.h"
 #include "TFM_Scheduling.h"
 #include "TFM_StatWLAN.h"
@@ -99,6 +100,7 @@ TClientInformation *g_clientInformation = nullptr;
 TFM_WDSInfo *g_wdsInfoScreen = nullptr;
 TFM_FilterMACACL *g_filterMacAclScreen = nullptr;
 TFM_Wirless *g_wirelessScreen = nullptr;
+TFM_MultiSSIDNewForm *g_multiSsidScreen = nullptr;
 TFM_Static *g_staticScreen = nullptr;
 TFM_StatWLAN *g_statWlanScreen = nullptr;
 TFM_APArray *g_apArrayScreen = nullptr;
@@ -286,7 +288,7 @@ void TMainForm::BuildMenu()
     QMenu *filter = advanced->addMenu(QStringLiteral("Filter"));
     AddEntry(filter, QStringLiteral("Wireless MAC ACL"), [this] { OpenScreen(g_filterMacAclScreen, this); });
     AddEntry(filter, QStringLiteral("WLAN Partition"));
-    AddEntry(advanced, QStringLiteral("Multi-SSID"));
+    AddEntry(advanced, QStringLiteral("Multi-SSID"), [this] { OpenScreen(g_multiSsidScreen, this); });
     AddEntry(advanced, QStringLiteral("DHCP Server"), [this] { OpenScreen(g_dhcpScreen, this); });
     AddEntry(advanced, QStringLiteral("Intrusion"));
     AddEntry(advanced, QStringLiteral("Scheduling"), [this] { OpenScreen(g_schedulingScreen, this); });
