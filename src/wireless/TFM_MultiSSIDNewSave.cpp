@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <cctype>
+
 using namespace MultiSsidObjects;
 
 QString MultiSsidCell(KxSNMPRequest2Edits *request, int row, int variable);
@@ -344,7 +346,10 @@ void TFM_MultiSSIDNewForm::AddButtonClick()
     case 1: checked = IntervalCheck(m_updateInterval) && PassphraseChecks(); break;
     case 2: checked = IntervalCheck(m_updateInterval) && RadiusChecks() && AccountingChecks(); break;
     case 3: checked = IntervalCheck(m_keyUpdate) && RadiusChecks() && AccountingChecks(); break;
-    default: checked = false; break;
+    default:
+        // No security picked that the radio mode offers: nothing of it may be written.
+        ShowStatus(QStringLiteral("Save Fail!"));
+        return;
     }
     if (!checked)
         return;

@@ -223,10 +223,10 @@ private slots:
     void everyScreen_data()
     {
         QTest::addColumn<QString>("entry");
-        for (const char *entry : {"Information", "Wireless", "LAN", "Wireless MAC ACL", "DHCP Server", "Scheduling",
-                                  "Vlan Setting", "Traffic Control", "Admin", "System", "Firmware", "Time and Date",
-                                  "Configuration File", "Device Info", "Client Infomation", "WDS Information",
-                                  "About"})
+        for (const char *entry : {"Information", "Wireless", "LAN", "Wireless MAC ACL", "Multi-SSID", "DHCP Server",
+                                  "Scheduling", "Vlan Setting", "Traffic Control", "Admin", "System", "Firmware",
+                                  "Time and Date", "Configuration File", "Device Info", "Client Infomation",
+                                  "WDS Information", "About"})
             QTest::newRow(entry) << QString::fromLatin1(entry);
     }
     void everyScreen()
