@@ -6,9 +6,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -45,7 +47,10 @@ simtest::Objects enabled(int n, const QString &name, int auth, simtest::Objects 
 }
 
 struct MultiSsid {
-    explicit MultiSsid(simtest::Objects changes = {}) : fixture({}, std::move(changes)) {}
+    explicit MultiSsid(simtest::Objects changes = {}, QStringList simArgs = {})
+        : fixture(std::move(simArgs), std::move(changes))
+    {
+    }
     bool start()
     {
         if (!fixture.Start())
@@ -320,6 +325,32 @@ private slots:
         QVERIFY2(t.pdus().size() >= 2 && t.pdus().last().startsWith("noError"),
                  qPrintable(t.pdus().join('\n') + t.boxes().join('\n')));
         QCOMPARE(t.status(), QString("Get OK!"));
+    }
+
+    // A device whose server tables lack the backup rows: Add writes nothing rather than
+    // sending the backups to rows that are not there.
+    void addNeedsEveryRow()
+    {
+        QTemporaryDir dir;
+        QFile factory(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../../sim/data/rwn3460.snmprec"));
+        QFile trimmed(dir.filePath("trimmed.snmprec"));
+        QVERIFY(factory.open(QIODevice::ReadOnly) && trimmed.open(QIODevice::WriteOnly));
+        int dropped = 0;
+        for (const QByteArray &line : factory.readAll().split('\n')) {
+            if (line.startsWith((kAccount + ".").toLatin1()) && line.split('|')[0].split('.').at(15) == "2") {
+                ++dropped;
+                continue;
+            }
+            // The switch on, so that Add can be pressed.
+            trimmed.write(line.startsWith((kSwitch + "|").toLatin1()) ? (kSwitch + "|2|1\n").toLatin1() : line + '\n');
+        }
+        trimmed.close();
+        QCOMPARE(dropped, 5 * 8);
+        MultiSsid t({}, {"--data", trimmed.fileName()});
+        QVERIFY2(t.start(), qPrintable(t.fixture.Error()));
+        t.act(kPersonal);
+        QCOMPARE(t.press("AddButton"), QStringList());
+        QCOMPARE(t.status(), QString("Save Fail!"));
     }
 
     void deleteDisablesTheHighlightedRow()
