@@ -293,7 +293,8 @@ void TFM_MultiSSIDNewForm::IfEnabMuSSIDClick()
         if (g_apModeWarningPending) {
             g_apModeWarningPending = false;
             if (ApModeIsWdsOrClient())
-                Dialogs().MessageBox(this, QStringLiteral("If you enable Multi-SSID, AP Mode will be set to 'Access Point'!"),
+                Dialogs().MessageBox(this,
+                                     QStringLiteral("If you enable Multi-SSID, AP Mode will be set to 'Access Point'!"),
                                      QStringLiteral("Warning"));
         }
         m_userBox->setEnabled(true);
@@ -400,7 +401,8 @@ void TFM_MultiSSIDNewForm::ArrangeSections(bool primary)
     SetSection(m_keyBox, item <= 0);
     SetSection(m_passBox, item >= 1);
     if (item >= 1) {
-        m_passBox->setTitle(item == 1 ? QStringLiteral("PassPhrase Settings") : QStringLiteral("RADIUS Server Settings"));
+        m_passBox->setTitle(item == 1 ? QStringLiteral("PassPhrase Settings")
+                                      : QStringLiteral("RADIUS Server Settings"));
         SetSection(m_radiusGroup, item >= 2);
         SetSection(m_wpaRow, item <= 2);
         SetSection(m_cipherRow, item <= 2);
@@ -408,7 +410,8 @@ void TFM_MultiSSIDNewForm::ArrangeSections(bool primary)
         SetSection(m_confirmPassRow, item == 1);
         SetSection(m_updateInterval, item <= 2);
         SetSection(m_keyUpdate, item == 3);
-        m_intervalLabel->setText(item == 3 ? QStringLiteral("Key Update Interval") : QStringLiteral("Group Key Update Interval"));
+        m_intervalLabel->setText(item == 3 ? QStringLiteral("Key Update Interval")
+                                           : QStringLiteral("Group Key Update Interval"));
         m_intervalLabel->setBuddy(item == 3 ? m_keyUpdate : m_updateInterval);
         m_intervalLabel->setAccessibleName(m_intervalLabel->text());
         if (item <= 2)

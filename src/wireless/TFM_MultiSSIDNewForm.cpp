@@ -185,8 +185,8 @@ void TFM_MultiSSIDNewForm::BuildRadiusGroup()
     m_radiusSer = combo(m_radiusGroup, "Cbox_MultiRadser");
     mode->addRow(QStringLiteral("RADIUS Server Mode"), m_radiusSer);
     box->addLayout(mode);
-    auto server = [this, box](const QString &title, const char *name, std::initializer_list<std::pair<QString, QLineEdit **>> fields,
-                              QComboBox *status = nullptr) {
+    using Fields = std::initializer_list<std::pair<QString, QLineEdit **>>;
+    auto server = [this, box](const QString &title, const char *name, Fields fields, QComboBox *status = nullptr) {
         QGroupBox *g = group(m_radiusGroup, title, name);
         auto *form = new QFormLayout(g);
         if (status)

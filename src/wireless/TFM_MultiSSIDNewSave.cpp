@@ -282,8 +282,8 @@ void TFM_MultiSSIDNewForm::SharedKeyNotice()
             || MultiSsidCell(m_tableRequest, m, WepKey).isEmpty()
             || MultiSsidCell(m_tableRequest, m, WepKeyIndex) != m_defaultKey->currentText())
             continue;
-        Dialogs().MessageBox(this, QStringLiteral("Key value is used by SSID!\nTo change Key value affects other SSID settings."),
-                             kWarning);
+        Dialogs().MessageBox(
+            this, QStringLiteral("Key value is used by SSID!\nTo change Key value affects other SSID settings."), kWarning);
         return;
     }
 }

@@ -327,6 +327,34 @@ private slots:
         QCOMPARE(t.status(), QString("Get OK!"));
     }
 
+    // Another SSID's WEP key at the index picked: the notice comes only once the key
+    // passed its checks, and the Add goes on.
+    void sharedKeyNoticeAfterTheChecks_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<int>("sets");
+        QTest::newRow("good key") << "12345"
+                                  << QStringList{"Warning: Key value is used by SSID!\nTo change Key value affects other "
+                                                 "SSID settings."}
+                                  << 2;
+        QTest::newRow("short key") << "123"
+                                   << QStringList{"Warning: The Length of the key in IEEE802.11g must be 5!"} << 0;
+    }
+    void sharedKeyNoticeAfterTheChecks()
+    {
+        QFETCH(QString, key);
+        MultiSsid t(device(enabled(3, "cafe", 1, {{ssid(6, 3), "2|1"}, {ssid(8, 3), "4|abcde"}})));
+        QVERIFY2(t.start(), qPrintable(t.fixture.Error()));
+        t.act({"CB_Index#1", "Ed_SSID=guest", "CB_MssidEncryption#1", "CB_KeyType#0", "CB_WepEncryp#0",
+               "CB_DefaultKey#0", "Ed_Key=" + key, "Ed_ConfirmKey=" + key});
+        const QStringList sets = t.press("AddButton");
+        QTEST(t.boxes(), "boxes");
+        QTEST(int(t.pdus().size()), "sets");
+        if (!sets.isEmpty())
+            QVERIFY(sets.contains(ssid(8, 1) + "|4|" + key));
+    }
+
     // A device whose server tables lack the backup rows: Add writes nothing rather than
     // sending the backups to rows that are not there.
     void addNeedsEveryRow()
