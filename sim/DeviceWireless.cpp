@@ -54,14 +54,16 @@ Subsystem wirelessSubsystem()
     const Subsystem security = securityPart();
     const Subsystem tuning = tuningPart();
     const Subsystem rogue = roguePart();
+    const Subsystem mssid = mssidPart();
     wireless.rules.insert(wireless.rules.end(), radio.rules.begin(), radio.rules.end());
     wireless.rules.insert(wireless.rules.end(), security.rules.begin(), security.rules.end());
     wireless.rules.insert(wireless.rules.end(), tuning.rules.begin(), tuning.rules.end());
     wireless.rules.insert(wireless.rules.end(), rogue.rules.begin(), rogue.rules.end());
+    wireless.rules.insert(wireless.rules.end(), mssid.rules.begin(), mssid.rules.end());
     const auto stations = wireless.behaviour;
     wireless.behaviour = [stations, radioBehaviour = radio.behaviour, securityBehaviour = security.behaviour,
-                          tuningBehaviour = tuning.behaviour,
-                          rogueBehaviour = rogue.behaviour](Device &device, const Varbind &vb) {
+                          tuningBehaviour = tuning.behaviour, rogueBehaviour = rogue.behaviour,
+                          mssidBehaviour = mssid.behaviour](Device &device, const Varbind &vb) {
         if (std::optional<int> status = stations(device, vb))
             return status;
         if (std::optional<int> status = radioBehaviour(device, vb))
@@ -70,9 +72,15 @@ Subsystem wirelessSubsystem()
             return status;
         if (std::optional<int> status = rogueBehaviour(device, vb))
             return status;
-        return securityBehaviour(device, vb);
+        if (std::optional<int> status = securityBehaviour(device, vb))
+            return status;
+        return mssidBehaviour(device, vb);
     };
-    wireless.live = security.live;
+    wireless.live = [securityLive = security.live, mssidLive = mssid.live](const Device &device, const Oid &oid) {
+        if (std::optional<Value> shown = securityLive(device, oid))
+            return shown;
+        return mssidLive(device, oid);
+    };
     const auto own = wireless.activate;
     wireless.activate = [own, radioActivate = radio.activate](Device &device) {
         own(device);

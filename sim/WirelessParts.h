@@ -16,5 +16,7 @@ Subsystem securityPart();
 Subsystem tuningPart();
 // Intrusion protection: the rogue access point scan and its classes.
 Subsystem roguePart();
+// Multi-SSID: the switches, the SSID table and its RADIUS and accounting servers.
+Subsystem mssidPart();
 
 } // namespace sim

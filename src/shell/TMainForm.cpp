@@ -25,6 +25,7 @@
 #include "TFM_Performace.h"
 #include "TFM_LRADIUSSer.h"
 #include "TFM_LanCfg.h"
+#include "TFM_MultiSSIDNew.h"
 #include "TFM_QosSetting.h"
 #include "TFM_RogueAP.h"
 #include "TFM_Scheduling.h"
@@ -109,6 +110,7 @@ TFM_WLANPart *g_wlanPartScreen = nullptr;
 TFM_Performace *g_performanceScreen = nullptr;
 TFM_RogueAP *g_rogueScreen = nullptr;
 TFM_Wirless *g_wirelessScreen = nullptr;
+TFM_MultiSSIDNewForm *g_multiSsidScreen = nullptr;
 TFM_Static *g_staticScreen = nullptr;
 TFM_StatWLAN *g_statWlanScreen = nullptr;
 TFM_APArray *g_apArrayScreen = nullptr;
@@ -296,7 +298,7 @@ void TMainForm::BuildMenu()
     QMenu *filter = advanced->addMenu(QStringLiteral("Filter"));
     AddEntry(filter, QStringLiteral("Wireless MAC ACL"), [this] { OpenScreen(g_filterMacAclScreen, this); });
     AddEntry(filter, QStringLiteral("WLAN Partition"), [this] { OpenScreen(g_wlanPartScreen, this); });
-    AddEntry(advanced, QStringLiteral("Multi-SSID"));
+    AddEntry(advanced, QStringLiteral("Multi-SSID"), [this] { OpenScreen(g_multiSsidScreen, this); });
     AddEntry(advanced, QStringLiteral("DHCP Server"), [this] { OpenScreen(g_dhcpScreen, this); });
     AddEntry(advanced, QStringLiteral("Intrusion"), [this] { OpenScreen(g_rogueScreen, this); });
     AddEntry(advanced, QStringLiteral("Scheduling"), [this] { OpenScreen(g_schedulingScreen, this); });

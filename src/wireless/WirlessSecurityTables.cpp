@@ -1,5 +1,6 @@
 #include "WirlessSecurityTables.h"
 
+#include <iterator>
 #include <map>
 
 namespace WirlessSecurity {
@@ -111,6 +112,24 @@ int StoreItem(Group group, int security, int wpa)
         return -1;
     const int w = wpa < 0 ? 0 : wpa;
     return w < 3 ? item->auth[w] : -1;
+}
+
+namespace {
+const int kAuthValues[] = {1, 2, 4, 5, 6, 7, 8, 9, 10};
+} // namespace
+
+int StoreValue(Group group, int security, int wpa)
+{
+    const int item = StoreItem(group, security, wpa);
+    return item < 0 ? -1 : kAuthValues[item];
+}
+
+Pair ShowPairOfValue(Group group, int deviceValue)
+{
+    for (int i = 0; i < int(std::size(kAuthValues)); ++i)
+        if (kAuthValues[i] == deviceValue)
+            return ShowPair(group, QLatin1String(kAuthTexts[i]));
+    return {};
 }
 
 Variant VariantOf(Group group, int security)

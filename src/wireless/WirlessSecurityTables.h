@@ -36,6 +36,11 @@ Pair ShowPair(Group group, const QString &deviceValue);
 // pair stands for; a WPA list without a selection counts as its item 0. -1 for a pair
 // the group does not list.
 int StoreItem(Group group, int security, int wpa);
+// The same in the device's values (1 opensystem, 2 sharedkey, 3 opensystem-sharedkey,
+// 4 wpa-psk, 5 wpa-eap, 6 wpa2-psk, 7 wpa2-eap, 8 wpa-auto-psk, 9 wpa-auto-eap,
+// 10 dot1x), for screens whose option texts differ; -1 for a pair not listed.
+int StoreValue(Group group, int security, int wpa);
+Pair ShowPairOfValue(Group group, int deviceValue);
 
 // What an offered security item shows and saves.
 enum class Variant { None, Keys, KeysFixed, Personal, Enterprise, Dot1x };
