@@ -40,10 +40,13 @@ const KxSNMPVarDesc *KxTransferScreen::TransferCommandObjects() { return kTransf
 const KxSNMPVarDesc *KxTransferScreen::UpgradeCommandObjects() { return kUpgradeCommand; }
 
 std::function<void()> KxTransferScreen::EndModule = [] { QCoreApplication::exit(1); };
+int KxTransferScreen::ConnectWaitMs = 20000;
 
 KxTransferScreen::KxTransferScreen(const QString &objectName, const QString &caption, QWidget *parent)
     : KxScreen(objectName, caption, parent)
 {
+    m_connectWait.setSingleShot(true);
+    connect(&m_connectWait, &QTimer::timeout, this, &KxTransferScreen::NoConnection);
 }
 
 KxTransferScreen::~KxTransferScreen() = default;
@@ -60,7 +63,13 @@ bool KxTransferScreen::StartServer(int timeout, KxTFTPHandler handler)
     try {
         auto server = std::make_unique<KxTFTPServer>(this);
         server->SetTimeout(timeout, 3);
-        server->SetOnMessage(std::move(handler), this);
+        server->SetOnMessage(
+            [this, handler = std::move(handler)](QObject *owner, const KxTFTPMsg &msg, bool &cancel) {
+                Observe(msg);
+                if (handler)
+                    handler(owner, msg, cancel);
+            },
+            this);
         server->Start(QString(), TftpPort());
         m_server = std::move(server);
         return true;
@@ -108,8 +117,51 @@ void KxTransferScreen::Wait(const QString &text, int countdown)
     Dialogs().RunModal(&waiting);
 }
 
+void KxTransferScreen::ExpectDevice(const QString &pcAddress)
+{
+    m_expectedAddress = pcAddress;
+    m_connectWait.start(ConnectWaitMs);
+}
+
+void KxTransferScreen::Observe(const KxTFTPMsg &msg)
+{
+    if (msg.Code == KxTFTPCode::Connected)
+        m_connectWait.stop();
+    // A device that stops answering mid-transfer: how far it got tells a full flash or
+    // a dropped link from a file that never started.
+    if (msg.Code == KxTFTPCode::Timeout) {
+        const QString text = QStringLiteral("The transfer of \"%1\" stalled after %2 bytes: the device %3 no more.")
+                                 .arg(msg.FileName)
+                                 .arg(msg.TotalBytes)
+                                 .arg(msg.Operation == 1 ? QStringLiteral("acknowledged") : QStringLiteral("sent"));
+        Stalled(text);
+    }
+}
+
+void KxTransferScreen::Stalled(const QString &text)
+{
+    ShowStatus(text);
+    Dialogs().ShowMessage(this, text);
+}
+
+void KxTransferScreen::NoConnection()
+{
+    if (!m_server)
+        return;
+    const QString port = QString::number(m_server->Port());
+    const QString text =
+        QStringLiteral("The device did not connect to the TFTP server at %1 port %2 within %3 seconds. "
+                       "Likely causes: a firewall on this PC blocks UDP to port %2; the PC address %1 "
+                       "is on another network than the device's; UDP port %2 is not available on this PC.")
+            .arg(m_expectedAddress, port)
+            .arg((ConnectWaitMs + 999) / 1000);
+    ShowStatus(text);
+    Dialogs().ShowMessage(this, text);
+}
+
 void KxTransferScreen::Shutdown(std::initializer_list<KxSNMPRequest2Edits *> requests)
 {
+    m_connectWait.stop();
     for (KxSNMPRequest2Edits *request : requests) {
         if (request)
             request->Request.Enabled = false;

@@ -6,6 +6,9 @@
 #include "TransferScreenFixture.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
@@ -307,6 +310,63 @@ private slots:
         QCOMPARE(m_sim->journalLines().size(), before);
     }
 
+    // A device behind the PC's firewall acknowledges the command and never arrives: the
+    // user hears where it was sent and what probably stops it, within the bounded wait.
+    void blockedTransferIsDiagnosed()
+    {
+        simtest::Simulator blocked({"--tftp-blocked", "--tftp-port", QString::number(m_tftpPort)});
+        QVERIFY2(blocked.start(), qPrintable(blocked.error()));
+        pointAt(blocked);
+        QVERIFY(writeFile(m_dir.filePath("blocked.bin"), pattern(2000, 6)));
+        const int previous = KxTransferScreen::ConnectWaitMs;
+        KxTransferScreen::ConnectWaitMs = 1500;
+        TFM_Firmware screen;
+        QElapsedTimer clock;
+        clock.start();
+        upload(screen, "Ed_UpgFile", "Bt_OK", m_dir.filePath("blocked.bin"));
+        const auto diagnosis = [&] {
+            for (const QString &text : m_dialogs->BoxTexts())
+                if (text.startsWith("The device did not connect"))
+                    return text;
+            return QString();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(!diagnosis().isEmpty(), 6000);
+        KxTransferScreen::ConnectWaitMs = previous;
+        QVERIFY2(clock.elapsed() < 1500 + 3000, qPrintable(QString::number(clock.elapsed())));
+        const QString port = QString::number(m_tftpPort);
+        QCOMPARE(diagnosis(),
+                 "The device did not connect to the TFTP server at 127.0.0.1 port " + port + " within 2 seconds. "
+                 "Likely causes: a firewall on this PC blocks UDP to port " + port + "; the PC address 127.0.0.1 "
+                 "is on another network than the device's; UDP port " + port + " is not available on this PC.");
+        QCOMPARE(screen.StatusBar()->currentMessage(), diagnosis());
+        QVERIFY(blocked.stop());
+    }
+
+    // A device that goes silent part-way: the message says how far the transfer got.
+    void stallReportsItsByteCount()
+    {
+        simtest::Simulator stalling({"--tftp-stall-after", "4000", "--tftp-blksize", "1428",
+                                     "--tftp-port", QString::number(m_tftpPort)});
+        QVERIFY2(stalling.start(), qPrintable(stalling.error()));
+        pointAt(stalling);
+        QVERIFY(writeFile(m_dir.filePath("stall.bin"), pattern(10 * 1428, 7)));
+        TFM_Firmware screen;
+        screen.Server()->SetTimeout(30, 2); // gives up after two seconds of silence
+        upload(screen, "Ed_UpgFile", "Bt_OK", m_dir.filePath("stall.bin"));
+        const QRegularExpression stalled("^The transfer of \"stall.bin\" stalled after (\\d+) bytes: the device acknowledged no more.$");
+        const auto message = [&] {
+            for (const QString &text : m_dialogs->BoxTexts())
+                if (stalled.match(text).hasMatch())
+                    return stalled.match(text);
+            return QRegularExpressionMatch();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(message().hasMatch(), 8000);
+        // Blocks of 1428 bytes: the server had sent three; the client took two and went
+        // silent at the third.
+        QCOMPARE(message().captured(1).toInt(), 3 * 1428);
+        QVERIFY(stalling.stop());
+    }
+
     void busyPortEndsTheModule()
     {
         QUdpSocket holder;
@@ -320,7 +380,8 @@ private slots:
             QCOMPARE(ended, 1);
             QVERIFY(!screen.Server());
             QCOMPARE(m_dialogs->BoxTexts(),
-                     QStringList({"TFTP Service Init Error:(KxTFTP) Fail to open socket!Please check if the network is ready."}));
+                     QStringList({"TFTP Service Init Error:(KxTFTP) Fail to open socket!Please check if the network is ready."
+                                  " (UDP port " + QString::number(m_tftpPort) + ": The bound address is already in use)"}));
             QVERIFY(writeFile(m_dir.filePath("late.bin"), "x"));
             upload(screen, "Ed_UpgFile", "Bt_OK", m_dir.filePath("late.bin"));
             QCOMPARE(m_dialogs->BoxTexts().size(), 1);
