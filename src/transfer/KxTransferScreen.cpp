@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 
 namespace {
@@ -114,6 +115,9 @@ void KxTransferScreen::Wait(const QString &text, int countdown)
     waiting.SetLines(text, QString());
     waiting.Countdown = countdown;
     waiting.SendRestartCommand = false;
+    if (!m_progress.isEmpty())
+        waiting.SetProgress(m_progress);
+    m_waiting = &waiting;
     Dialogs().RunModal(&waiting);
 }
 
@@ -121,10 +125,28 @@ void KxTransferScreen::ExpectDevice(const QString &pcAddress)
 {
     m_expectedAddress = pcAddress;
     m_connectWait.start(ConnectWaitMs);
+    if (m_server)
+        m_progress = QStringLiteral("waiting for the device to connect to %1 port %2").arg(pcAddress).arg(m_server->Port());
 }
 
 void KxTransferScreen::Observe(const KxTFTPMsg &msg)
 {
+    if (msg.Code == KxTFTPCode::Connected) {
+        m_progress = QStringLiteral("the device is connected");
+    } else if (msg.Code == KxTFTPCode::Transferring) {
+        // A file the device reads has a known size; one it writes only its count so far.
+        const qint64 size = msg.Operation == 1 && m_server
+                                ? QFileInfo(m_server->Directory() + msg.FileName).size() : 0;
+        m_progress = size > 0 ? QStringLiteral("%1 of %2 bytes (%3%)")
+                                    .arg(msg.TotalBytes).arg(size).arg(msg.TotalBytes * 100 / size)
+                              : QStringLiteral("%1 bytes").arg(msg.TotalBytes);
+    } else if (msg.Code == KxTFTPCode::Success) {
+        m_progress = QStringLiteral("received");
+    } else if (msg.Code < 0) {
+        m_progress = msg.Text;
+    }
+    if (m_waiting && !m_progress.isEmpty())
+        m_waiting->SetProgress(m_progress);
     if (msg.Code == KxTFTPCode::Connected)
         m_connectWait.stop();
     // A device that stops answering mid-transfer: how far it got tells a full flash or

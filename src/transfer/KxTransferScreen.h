@@ -5,6 +5,7 @@
 #include "KxScreen.h"
 #include "KxTFTPServer.h"
 
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -66,6 +67,8 @@ private:
     std::unique_ptr<KxTFTPServer> m_server;
     QTimer m_connectWait;
     QString m_expectedAddress;
+    QString m_progress;                // the transfer's state as the server sees it
+    QPointer<TFM_Waiting> m_waiting;   // the waiting dialog up now, if any
 };
 
 // Selects `text` in the combo bound to variable 0 of `request`.

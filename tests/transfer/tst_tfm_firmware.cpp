@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUdpSocket>
 
 using namespace transfertest;
@@ -340,6 +341,53 @@ private slots:
                  "is on another network than the device's; UDP port " + port + " is not available on this PC.");
         QCOMPARE(screen.StatusBar()->currentMessage(), diagnosis());
         QVERIFY(blocked.stop());
+    }
+
+    // While the device fetches the image, the wait's progress line follows the server.
+    void progressAdvancesDuringAnUpload()
+    {
+        const int size = 4 * 1024 * 1024;
+        QByteArray image(size, '\0');
+        for (int i = 0; i < size; ++i)
+            image[i] = char(i % 251);
+        QVERIFY(writeFile(m_dir.filePath("big.bin"), image));
+        QStringList seen;
+        m_dialogs->ModalHandler = [&](QDialog *window) {
+            auto *waiting = qobject_cast<TFM_Waiting *>(window);
+            if (!waiting || waiting->Line("Label2")->text() != "Updating firmware file...")
+                return 1;
+            QTimer sample;
+            QObject::connect(&sample, &QTimer::timeout, waiting, [&] {
+                const QLabel *line = waiting->Line("La_Progress");
+                const QString text = line ? line->text() : QString();
+                if (seen.isEmpty() || seen.last() != text)
+                    seen << text;
+                if (text == "received")
+                    waiting->done(1);
+            });
+            sample.start(10);
+            QTimer::singleShot(15000, waiting, [waiting] { waiting->done(1); });
+            waiting->exec();
+            return 1;
+        };
+        TFM_Firmware screen;
+        upload(screen, "Ed_UpgFile", "Bt_OK", m_dir.filePath("big.bin"));
+        QTRY_VERIFY_WITH_TIMEOUT(!seen.isEmpty() && seen.last() == "received", 20000);
+        const QRegularExpression bytes("^(\\d+) of 4194304 bytes \\((\\d+)%\\)$");
+        qint64 last = -1;
+        int steps = 0;
+        for (const QString &text : seen) {
+            const QRegularExpressionMatch m = bytes.match(text);
+            if (!m.hasMatch())
+                continue;
+            QVERIFY2(m.captured(1).toLongLong() > last, qPrintable(seen.join('|')));
+            QCOMPARE(m.captured(2).toLongLong(), m.captured(1).toLongLong() * 100 / size);
+            last = m.captured(1).toLongLong();
+            ++steps;
+        }
+        QVERIFY2(steps >= 3, qPrintable(seen.join('|')));
+        QTRY_COMPARE_WITH_TIMEOUT(m_dialogs->BoxTexts(), QStringList{"Update firmware success!"}, 20000);
+        QVERIFY(m_sim->waitUntilAnswering(10000) >= 0);
     }
 
     // A device that goes silent part-way: the message says how far the transfer got.
