@@ -47,6 +47,11 @@ public:
         // A configuration upload is acknowledged at once and sent this much later: a
         // device that takes its time to assemble the file.
         int uploadDelaySeconds = 0;
+        // A firewall on the PC: the TFTP client's datagrams go nowhere. Every transfer
+        // command is acknowledged, and nothing reaches the PC.
+        bool tftpBlocked = false;
+        // The TFTP client goes silent after this many bytes of a transfer (-1: never).
+        long tftpStallAfter = -1;
         // What the radio finds when told to gather its station tables (cells of the
         // client and WDS tables), and how those triggers answer: refused with genErr,
         // and after a delay during which the agent answers nothing else.

@@ -6,8 +6,10 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <fstream>
+#include <thread>
 
 namespace sim {
 
@@ -29,20 +31,40 @@ std::string dotted(const Value &v)
     return formatTagValue(v).substr(3);
 }
 
+struct Download {
+    std::string *data;
+    long stallAfter;
+};
+
+// A client that stalls goes silent: it holds the block it has, acknowledging nothing,
+// longer than the PC waits, then gives up (libcurl's pause does not stop a TFTP
+// transfer, and an abort alone would tell the PC at once with an ERROR).
+constexpr auto kStallSilence = std::chrono::seconds(4);
+
 size_t collect(char *data, size_t size, size_t n, void *user)
 {
-    static_cast<std::string *>(user)->append(data, size * n);
+    auto *d = static_cast<Download *>(user);
+    if (d->stallAfter >= 0 && d->data->size() + size * n > static_cast<std::size_t>(d->stallAfter)) {
+        std::this_thread::sleep_for(kStallSilence);
+        return 0;
+    }
+    d->data->append(data, size * n);
     return size * n;
 }
 
 struct Upload {
     const std::string *data;
     std::size_t offset = 0;
+    long stallAfter = -1;
 };
 
 size_t feed(char *buffer, size_t size, size_t n, void *user)
 {
     auto *u = static_cast<Upload *>(user);
+    if (u->stallAfter >= 0 && u->offset >= static_cast<std::size_t>(u->stallAfter)) {
+        std::this_thread::sleep_for(kStallSilence);
+        return CURL_READFUNC_ABORT;
+    }
     std::size_t count = std::min(size * n, u->data->size() - u->offset);
     std::memcpy(buffer, u->data->data() + u->offset, count);
     u->offset += count;
@@ -52,7 +74,7 @@ size_t feed(char *buffer, size_t size, size_t n, void *user)
 } // namespace
 
 bool tftp(const std::string &host, int port, int blockSize, const std::string &name,
-          bool upload, std::string &data, std::string &error)
+          bool upload, std::string &data, std::string &error, long stallAfter)
 {
     CURL *curl = curl_easy_init();
     if (!curl) {
@@ -63,7 +85,8 @@ bool tftp(const std::string &host, int port, int blockSize, const std::string &n
     std::string url = "tftp://" + host + ":" + std::to_string(port) + "/" + (escaped ? escaped : "");
     curl_free(escaped);
     char errbuf[CURL_ERROR_SIZE] = {};
-    Upload up{&data};
+    Upload up{&data, 0, stallAfter};
+    Download down{&data, stallAfter};
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errbuf);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
@@ -79,7 +102,7 @@ bool tftp(const std::string &host, int port, int blockSize, const std::string &n
     } else {
         data.clear();
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
-        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &data);
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &down);
     }
     CURLcode rc = curl_easy_perform(curl);
     curl_easy_cleanup(curl);
@@ -126,6 +149,11 @@ int upgrade(Device &device, long command)
             device.options().report(line);
     };
     std::string data, error;
+    if (device.options().tftpBlocked) {
+        report(std::string("tftp ") + (fetch ? "get " : "put ") + name + " blocked");
+        return NoError;
+    }
+    const long stall = device.options().tftpStallAfter;
     if (!fetch && device.options().loseUploads) {
         report("tftp put " + name + " lost");
         return NoError;
@@ -135,7 +163,7 @@ int upgrade(Device &device, long command)
         const int blockSize = device.options().tftpBlockSize;
         device.defer(std::chrono::seconds(device.options().uploadDelaySeconds), [&device, host, port, blockSize, name, report] {
             std::string file = device.configText(), failure;
-            if (tftp(host, port, blockSize, name, true, file, failure))
+            if (tftp(host, port, blockSize, name, true, file, failure, -1))
                 report("tftp put " + name + " " + std::to_string(file.size()) + " bytes (late)");
             else
                 report("tftp put " + name + " failed: " + failure);
@@ -144,14 +172,14 @@ int upgrade(Device &device, long command)
     }
     if (!fetch) {
         data = device.configText();
-        if (!tftp(host, device.options().tftpPort, device.options().tftpBlockSize, name, true, data, error)) {
+        if (!tftp(host, device.options().tftpPort, device.options().tftpBlockSize, name, true, data, error, stall)) {
             report("tftp put " + name + " failed: " + error);
             return GenErr;
         }
         report("tftp put " + name + " " + std::to_string(data.size()) + " bytes");
         return NoError;
     }
-    if (!tftp(host, device.options().tftpPort, device.options().tftpBlockSize, name, false, data, error)) {
+    if (!tftp(host, device.options().tftpPort, device.options().tftpBlockSize, name, false, data, error, stall)) {
         report("tftp get " + name + " failed: " + error);
         return GenErr;
     }

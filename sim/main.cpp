@@ -26,7 +26,10 @@
 //   under the last part of its name; --lose-uploads answers upgrade command 2 as done
 //   without sending anything ("tftp put NAME lost"), a backup that never reaches the
 //   PC; --upload-delay N answers it at once and sends the file N seconds later, a device
-//   that takes its time. A failed transfer fails the SET with genErr; a rejected
+//   that takes its time. --tftp-blocked answers every transfer as done and sends nothing
+//   ("tftp get NAME blocked"), as behind a firewall on the PC; --tftp-stall-after N has
+//   the client go silent after N bytes (its transfer then fails). A failed transfer
+//   fails the SET with genErr; a rejected
 //   configuration file with wrongValue; an upgrade command without the matching
 //   direction, server address or file name with inconsistentValue (v1: badValue).
 // - DHCP server: a lease outside 60..31536000 s is refused (wrongValue), a pool whose end
@@ -198,6 +201,8 @@ struct Config {
     std::string keepFetched;
     bool loseUploads = false;
     int uploadDelaySeconds = 0;
+    bool tftpBlocked = false;
+    int tftpStallAfter = -1;
     std::string logFile;
     bool loseLogUploads = false;
     std::string gathered = RWN3460_SIM_GATHERED_FILE;
@@ -231,6 +236,9 @@ void usage(std::FILE *out)
         "  --keep-fetched DIR        keep a copy of every fetched file in DIR\n"
         "  --lose-uploads            acknowledge a configuration upload, never send it\n"
         "  --upload-delay N          acknowledge a configuration upload, send it N s later\n"
+        "  --tftp-blocked            as behind a firewall: transfers are acknowledged and\n"
+        "                            none of the TFTP client's datagrams reach the PC\n"
+        "  --tftp-stall-after N      the TFTP client goes silent after N bytes\n"
         "  --log-file FILE           the lines the device's log starts with\n"
         "  --lose-log-uploads        acknowledge a log delivery, never send it\n"
         "  --gathered FILE           client and WDS rows the radio finds when told to\n"
@@ -318,7 +326,7 @@ Config parseArgs(int argc, char **argv)
 {
     enum {
         Listen = 1, Data, Journal, Requests, CommRead, CommWrite, UserOpt, Reboot, Tftp, Keep, Lose,
-        UploadDelay, Gathered, TriggerFail, TriggerDelay, TftpBlock, LogFile, LoseLog, Help,
+        UploadDelay, Gathered, TriggerFail, TriggerDelay, TftpBlock, LogFile, LoseLog, Blocked, Stall, Help,
     };
     static const option longOptions[] = {
         {"listen", required_argument, nullptr, Listen},
@@ -335,6 +343,8 @@ Config parseArgs(int argc, char **argv)
         {"lose-uploads", no_argument, nullptr, Lose},
         {"upload-delay", required_argument, nullptr, UploadDelay},
         {"log-file", required_argument, nullptr, LogFile},
+        {"tftp-blocked", no_argument, nullptr, Blocked},
+        {"tftp-stall-after", required_argument, nullptr, Stall},
         {"lose-log-uploads", no_argument, nullptr, LoseLog},
         {"gathered", required_argument, nullptr, Gathered},
         {"trigger-fail", no_argument, nullptr, TriggerFail},
@@ -373,6 +383,11 @@ Config parseArgs(int argc, char **argv)
                 fail(std::string("bad --upload-delay '") + optarg + "'");
             break;
         case Gathered: c.gathered = optarg; break;
+        case Blocked: c.tftpBlocked = true; break;
+        case Stall:
+            if (!parseInt(optarg, 0, 1 << 30, c.tftpStallAfter))
+                fail(std::string("bad --tftp-stall-after '") + optarg + "'");
+            break;
         case LogFile: c.logFile = optarg; break;
         case LoseLog: c.loseLogUploads = true; break;
         case TriggerFail: c.triggerFail = true; break;
@@ -739,6 +754,8 @@ int main(int argc, char **argv)
     opts.keepFetchedDir = cfg.keepFetched;
     opts.loseUploads = cfg.loseUploads;
     opts.uploadDelaySeconds = cfg.uploadDelaySeconds;
+    opts.tftpBlocked = cfg.tftpBlocked;
+    opts.tftpStallAfter = cfg.tftpStallAfter;
     opts.loseLogUploads = cfg.loseLogUploads;
     if (!cfg.logFile.empty()) {
         std::ifstream seed(cfg.logFile, std::ios::binary);

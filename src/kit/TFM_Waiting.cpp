@@ -89,6 +89,17 @@ void TFM_Waiting::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
+void TFM_Waiting::SetProgress(const QString &text)
+{
+    if (!m_progress) {
+        m_progress = label(this, "La_Progress", QString());
+        m_progress->setAccessibleName(QStringLiteral("Transfer progress"));
+        if (auto *grid = qobject_cast<QGridLayout *>(layout()))
+            grid->addWidget(m_progress, 3, 0, 1, 3);
+    }
+    m_progress->setText(text);
+}
+
 QLabel *TFM_Waiting::Line(const char *name) const
 {
     return findChild<QLabel *>(QLatin1String(name));

@@ -31,6 +31,9 @@ public:
     // The first two lines (Label2, Label3); an empty text keeps the default.
     void SetLines(const QString &second, const QString &third);
     QLabel *Line(const char *name) const;
+    // A line under the others (La_Progress, made on first use) telling what a transfer
+    // behind the wait is doing.
+    void SetProgress(const QString &text);
 
     // Shows a notice over `caller` (disabled meanwhile) with the three lines given.
     static TFM_Waiting *ShowNotice(QWidget *caller, const QString &first, const QString &second,
@@ -54,6 +57,7 @@ private:
     QLabel *m_label3;
     QLabel *m_time;
     QLabel *m_seconds;
+    QLabel *m_progress = nullptr;
     QLineEdit *m_reboot;
     std::unique_ptr<KxSNMPRequest2Edits> m_restartRequest;
 };

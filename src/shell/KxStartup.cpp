@@ -1,6 +1,7 @@
 #include "KxStartup.h"
 
 #include "KxConvert.h"
+#include "KxDiagnostics.h"
 #include "KxErrors.h"
 #include "KxIni.h"
 #include "KxRegistry.h"
@@ -178,6 +179,15 @@ void KxStartup::ReadCommandLine(const QStringList &arguments, const QString &pro
                               || result.session.security.version == 3;
         applySwitches(token, version3, result);
     }
+    const KxSNMPSecurity &security = result.session.security;
+    // Credentials stay out: only which ones are in use.
+    qCDebug(lcKxStartup).noquote()
+        << QStringLiteral("device %1 port %2, SNMP version %3%4")
+               .arg(result.session.device.address)
+               .arg(result.session.device.port)
+               .arg(security.version == 3 ? QStringLiteral("3") : security.version == 1 ? QStringLiteral("2c") : QStringLiteral("1"))
+               .arg(security.version == 3 ? QStringLiteral(", user \"%1\", level %2").arg(security.securityName).arg(security.securityLevel)
+                                          : QStringLiteral(", communities ********"));
 }
 
 qsizetype KxStartup::SecretStart(QByteArrayView token)

@@ -1,10 +1,12 @@
 #include "KxRequest.h"
 
+#include "KxDiagnostics.h"
 #include "KxNetSnmp.h"
 #include "KxNumList.h"
 #include "KxStatusMap.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QTimer>
@@ -48,6 +50,39 @@ struct KxSNMPRequest::Running {
 struct KxSNMPRequest::Sent {
     std::vector<int> vars;
     std::vector<QString> oids;
+    QStringList logged; // what the diagnostics say was sent, secrets masked
+    const char *kind = "get";
+};
+
+// One request as the diagnostics follow it from its send to its outcome.
+struct KxSNMPRequest::Trace {
+    quint64 serial = 0;
+    QString kind;
+    QElapsedTimer clock;
+
+    static bool On() { return lcKxSnmp().isDebugEnabled(); }
+    void Sent(const QString &what, const KxTarget &target, const QStringList &variables)
+    {
+        static quint64 counter = 0;
+        if (!On())
+            return;
+        serial = ++counter;
+        kind = what;
+        clock.start();
+        qCDebug(lcKxSnmp).noquote() << QStringLiteral("request %1 %2 to %3: %4")
+                                           .arg(serial).arg(kind, KxDescribeTarget(target),
+                                                            variables.join(QStringLiteral(", ")));
+    }
+    void Ended(int code, const QStringList &values) const
+    {
+        if (!On() || !serial)
+            return;
+        qCDebug(lcKxSnmp).noquote() << QStringLiteral("request %1 %2 ended after %3 ms: %4 (%5)%6")
+                                           .arg(serial).arg(kind).arg(clock.elapsed()).arg(code)
+                                           .arg(code ? CodeText(code) : QStringLiteral("no error"),
+                                                values.isEmpty() ? QString()
+                                                                 : QStringLiteral(": ") + values.join(QStringLiteral(", ")));
+    }
 };
 
 struct KxSNMPRequest::Record {
@@ -57,6 +92,7 @@ struct KxSNMPRequest::Record {
     KxCompletion completion;
     void *data = nullptr;
     Sent sent;
+    Trace trace;
 };
 
 namespace {
@@ -290,7 +326,11 @@ netsnmp_pdu *KxSNMPRequest::BuildGet(bool first, int *failCode, Sent &sent)
         snmp_add_null_var(pdu.get(), name.data(), name.size());
         sent.vars.push_back(i);
         sent.oids.push_back(oidText);
+        if (Trace::On())
+            sent.logged << v.Name + QLatin1Char(' ') + oidText;
     }
+    if (Trace::On())
+        sent.kind = command == SNMP_MSG_GET ? "get" : "get-next";
     return pdu.release();
 }
 
@@ -317,7 +357,11 @@ netsnmp_pdu *KxSNMPRequest::BuildSet(Sent &sent)
                               size_t(value.data.size()));
         sent.vars.push_back(i);
         sent.oids.push_back(oidText);
+        if (Trace::On())
+            sent.logged << VarList[i].Name + QLatin1Char(' ') + oidText + QLatin1Char('=')
+                               + KxLoggedValue(VarList[i].Name, VarList[i].Value);
     }
+    sent.kind = "set";
     return pdu.release();
 }
 
@@ -438,6 +482,8 @@ bool KxSNMPRequest::Get(bool first, bool &ok)
         return false;
     }
     netsnmp_pdu *raw = nullptr;
+    Trace trace;
+    trace.Sent(QLatin1String(sent.kind), target, sent.logged);
     const int code = SendSync(target, pdu, &raw);
     PduPtr response(raw);
     const bool table = VarList.IsTable();
@@ -446,6 +492,7 @@ bool KxSNMPRequest::Get(bool first, bool &ok)
         ok = false;
     }
     const Stored stored = StoreResponse(response.get(), sent, code, true);
+    trace.Ended(code, code == 0 ? LoggedValues(sent) : QStringList());
     if (stored.mismatch)
         ok = false;
     return FinishRow(stored);
@@ -511,8 +558,11 @@ bool KxSNMPRequest::Set(bool &ok, bool readBack, const QString &indexList,
     Sent sent;
     netsnmp_pdu *pdu = BuildSetFor(indexList, valueSource, sent);
     netsnmp_pdu *raw = nullptr;
+    Trace trace;
+    trace.Sent(QLatin1String(sent.kind), target, sent.logged);
     const int code = SendSync(target, pdu, &raw);
     PduPtr response(raw);
+    trace.Ended(code, {});
     if (code != 0) {
         Report(code);
         ok = false;
@@ -567,12 +617,18 @@ void KxSNMPRequest::Dispatch(const KxTarget &target, netsnmp_pdu *pdu, Sent &&se
         code = NetSnmpErrorText(open.snmpErr).code;
     }
     if (code) {
+        if (Trace::On())
+            qCDebug(lcKxSnmp).noquote() << QStringLiteral("%1 to %2 refused before sending: %3 (%4)")
+                                               .arg(QLatin1String(sent.kind), KxDescribeTarget(target))
+                                               .arg(code).arg(CodeText(code));
         Refuse(code, std::move(completion), data, readResponse, isGet);
         return;
     }
     KxNetSnmp::Prepare(open.sessp, target, pdu);
+    Trace trace;
+    trace.Sent(QLatin1String(sent.kind), target, sent.logged);
     auto record = std::make_shared<Record>(Record{m_core, readResponse, isGet, std::move(completion), data,
-                                                  std::move(sent)});
+                                                  std::move(sent), std::move(trace)});
     ++m_core->pending;
     const int refused = net->SendAsync(open.sessp, owned.release(),
                                        [record](const KxAnswer &answer) { Answered(record, answer); });
@@ -588,7 +644,7 @@ void KxSNMPRequest::Refuse(int code, KxCompletion completion, void *data, bool r
     // Nothing will ever answer a refused send: its completion is delivered from the
     // pump like any other, so the caller is never left waiting.
     ++m_core->pending;
-    auto record = std::make_shared<Record>(Record{m_core, readResponse, isGet, std::move(completion), data, {}});
+    auto record = std::make_shared<Record>(Record{m_core, readResponse, isGet, std::move(completion), data, {}, {}});
     KxNetSnmp::Create()->EventProcessor().Post([record, code] {
         const Running running(*record->core);
         if (KxSNMPRequest *owner = record->core->owner)
@@ -639,6 +695,17 @@ void KxSNMPRequest::Complete(const Record &record, int code, const netsnmp_pdu *
     }
     error.Code = code;
     error.Text = CodeText(code);
+    record.trace.Ended(code, code == 0 && record.readResponse ? LoggedValues(record.sent) : QStringList());
     if (record.completion)
         record.completion(record.data, error, VarList);
+}
+
+QStringList KxSNMPRequest::LoggedValues(const Sent &sent) const
+{
+    QStringList values;
+    for (int i : sent.vars) {
+        if (i < VarList.count())
+            values << VarList[i].Name + QLatin1Char('=') + KxLoggedValue(VarList[i].Name, VarList[i].Value);
+    }
+    return values;
 }

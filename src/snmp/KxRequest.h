@@ -77,6 +77,7 @@ private:
     struct Record;
     struct Running;
     struct Sent;
+    struct Trace;
     struct Stored;
 
     KxTarget MakeTarget(bool forSet) const;
@@ -101,6 +102,8 @@ private:
     static void Answered(const std::shared_ptr<Record> &record, const KxAnswer &answer);
     void Complete(const Record &record, int code, const netsnmp_pdu *pdu);
     void ApplyIndexList(const QString &indexList, const QStringList *valueSource);
+    // The values of the sent variables as the diagnostics show them.
+    QStringList LoggedValues(const Sent &sent) const;
 
     std::shared_ptr<Core> m_core;
 };

@@ -1,5 +1,6 @@
 #include "KxTFTPServer.h"
 
+#include "KxDiagnostics.h"
 #include "KxErrors.h"
 #include "KxTFTPProtocol.h"
 
@@ -63,6 +64,7 @@ _TFTPSession::_TFTPSession(const KxTFTPMsg &from, const KxTFTP::Request &request
     Msg.TotalBytes = 0;
     Msg.BlockBytes = -1;
     Msg.RetryCount = 0;
+    m_started = Now();
     Report(KxTFTPCode::Connected);
 }
 
@@ -89,6 +91,7 @@ void _TFTPSession::Report(int code)
     if (code != Msg.Code || Msg.Text.isEmpty())
         Msg.Text = KxTFTPText(code);
     Msg.Code = code;
+    Trace(code);
     if (m_handler)
         m_handler(m_owner, Msg, Cancel);
     if (code == KxTFTPCode::Success) {
@@ -100,6 +103,28 @@ void _TFTPSession::Report(int code)
     } else if (code <= KxTFTPCode::Transferring) {
         state = Active;
     }
+}
+
+// Every step but the blocks themselves: the start, the end and how it ended.
+void _TFTPSession::Trace(int code) const
+{
+    if (!lcKxTftp().isDebugEnabled() || code == KxTFTPCode::Transferring)
+        return;
+    const QString session = QStringLiteral("session %1 %2:%3").arg(Msg.SessionNo).arg(m_peer.toString()).arg(m_peerPort);
+    if (code == KxTFTPCode::Connected) {
+        QStringList options;
+        for (const KxTFTP::Option &o : m_options)
+            options << QString::fromUtf8(o.name + '=' + o.value);
+        qCDebug(lcKxTftp).noquote()
+            << QStringLiteral("%1: the device %2 \"%3\" (%4), options: %5")
+                   .arg(session, Msg.Operation == KxTFTP::RRQ ? QStringLiteral("reads") : QStringLiteral("writes"),
+                        Msg.FileName, Msg.Mode,
+                        options.isEmpty() ? QStringLiteral("none") : options.join(QLatin1Char(' ')));
+        return;
+    }
+    qCDebug(lcKxTftp).noquote() << QStringLiteral("%1: %2 (%3) after %4 bytes, %5 retransmissions, %6 ms; block size %7, window %8")
+                                       .arg(session, Msg.Text).arg(code).arg(Msg.TotalBytes).arg(m_resends)
+                                       .arg(Now() - m_started).arg(m_blockSize).arg(m_window);
 }
 
 void _TFTPSession::CloseFile()
@@ -303,6 +328,7 @@ void _TFTPSession::Retransmit()
         return;
     m_clock.Backoff();
     ++Msg.RetryCount;
+    ++m_resends;
     if (m_reader) {
         // The window starts again from the first unacknowledged block (RFC 7440).
         if (!Resend())
@@ -549,10 +575,16 @@ void KxTFTPServer::Start(const QString &directory, quint16 port)
     m_listen = new QUdpSocket(this);
     // No address sharing: a second server on a busy port must fail, not split requests.
     if (!m_listen->bind(QHostAddress::AnyIPv4, port, QAbstractSocket::DontShareAddress)) {
+        // The user needs to know which port, and why: in use by another server, or
+        // reserved for administrators.
+        const QString reason = QStringLiteral(" (UDP port %1: %2)").arg(port).arg(m_listen->errorString());
+        qCDebug(lcKxTftp).noquote() << QStringLiteral("cannot listen") + reason;
         Stop();
-        throw KxException(KxTFTPText(KxTFTPCode::SocketFailed), KxTFTPCode::SocketFailed);
+        throw KxException(KxTFTPText(KxTFTPCode::SocketFailed) + reason, KxTFTPCode::SocketFailed);
     }
     m_template.ServerPort = m_listen->localPort();
+    qCDebug(lcKxTftp).noquote() << QStringLiteral("listening on UDP port %1, serving %2")
+                                       .arg(m_template.ServerPort).arg(m_directory);
     connect(m_listen, &QUdpSocket::readyRead, this, &KxTFTPServer::ReadRequests);
 }
 

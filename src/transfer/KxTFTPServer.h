@@ -79,6 +79,7 @@ private:
     void Measure(const Sent &sent);
     void Arm();
     void Settle(qint64 fileSize);
+    void Trace(int code) const;
 
     QByteArray m_name;
     QList<KxTFTP::Option> m_options;
@@ -110,6 +111,8 @@ private:
     bool m_gapAcked = false; // write: a gap in the window has been reported once
     Sent m_ack;              // write: the last ACK sent (the OACK before block 1)
     QByteArray m_oack;       // the OACK, empty when the client asked for no option
+    int m_resends = 0;       // retransmissions over the whole session
+    qint64 m_started = 0;    // monotonic milliseconds
 };
 
 class KxTFTPServer : public QObject {

@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 
 namespace {
@@ -40,10 +41,13 @@ const KxSNMPVarDesc *KxTransferScreen::TransferCommandObjects() { return kTransf
 const KxSNMPVarDesc *KxTransferScreen::UpgradeCommandObjects() { return kUpgradeCommand; }
 
 std::function<void()> KxTransferScreen::EndModule = [] { QCoreApplication::exit(1); };
+int KxTransferScreen::ConnectWaitMs = 20000;
 
 KxTransferScreen::KxTransferScreen(const QString &objectName, const QString &caption, QWidget *parent)
     : KxScreen(objectName, caption, parent)
 {
+    m_connectWait.setSingleShot(true);
+    connect(&m_connectWait, &QTimer::timeout, this, &KxTransferScreen::NoConnection);
 }
 
 KxTransferScreen::~KxTransferScreen() = default;
@@ -60,7 +64,13 @@ bool KxTransferScreen::StartServer(int timeout, KxTFTPHandler handler)
     try {
         auto server = std::make_unique<KxTFTPServer>(this);
         server->SetTimeout(timeout, 3);
-        server->SetOnMessage(std::move(handler), this);
+        server->SetOnMessage(
+            [this, handler = std::move(handler)](QObject *owner, const KxTFTPMsg &msg, bool &cancel) {
+                Observe(msg);
+                if (handler)
+                    handler(owner, msg, cancel);
+            },
+            this);
         server->Start(QString(), TftpPort());
         m_server = std::move(server);
         return true;
@@ -105,11 +115,75 @@ void KxTransferScreen::Wait(const QString &text, int countdown)
     waiting.SetLines(text, QString());
     waiting.Countdown = countdown;
     waiting.SendRestartCommand = false;
+    if (!m_progress.isEmpty())
+        waiting.SetProgress(m_progress);
+    m_waiting = &waiting;
     Dialogs().RunModal(&waiting);
+}
+
+void KxTransferScreen::ExpectDevice(const QString &pcAddress)
+{
+    m_expectedAddress = pcAddress;
+    m_connectWait.start(ConnectWaitMs);
+    if (m_server)
+        m_progress = QStringLiteral("waiting for the device to connect to %1 port %2").arg(pcAddress).arg(m_server->Port());
+}
+
+void KxTransferScreen::Observe(const KxTFTPMsg &msg)
+{
+    if (msg.Code == KxTFTPCode::Connected) {
+        m_progress = QStringLiteral("the device is connected");
+    } else if (msg.Code == KxTFTPCode::Transferring) {
+        // A file the device reads has a known size; one it writes only its count so far.
+        const qint64 size = msg.Operation == 1 && m_server
+                                ? QFileInfo(m_server->Directory() + msg.FileName).size() : 0;
+        m_progress = size > 0 ? QStringLiteral("%1 of %2 bytes (%3%)")
+                                    .arg(msg.TotalBytes).arg(size).arg(msg.TotalBytes * 100 / size)
+                              : QStringLiteral("%1 bytes").arg(msg.TotalBytes);
+    } else if (msg.Code == KxTFTPCode::Success) {
+        m_progress = QStringLiteral("received");
+    } else if (msg.Code < 0) {
+        m_progress = msg.Text;
+    }
+    if (m_waiting && !m_progress.isEmpty())
+        m_waiting->SetProgress(m_progress);
+    if (msg.Code == KxTFTPCode::Connected)
+        m_connectWait.stop();
+    // A device that stops answering mid-transfer: how far it got tells a full flash or
+    // a dropped link from a file that never started.
+    if (msg.Code == KxTFTPCode::Timeout) {
+        const QString text = QStringLiteral("The transfer of \"%1\" stalled after %2 bytes: the device %3 no more.")
+                                 .arg(msg.FileName)
+                                 .arg(msg.TotalBytes)
+                                 .arg(msg.Operation == 1 ? QStringLiteral("acknowledged") : QStringLiteral("sent"));
+        Stalled(text);
+    }
+}
+
+void KxTransferScreen::Stalled(const QString &text)
+{
+    ShowStatus(text);
+    Dialogs().ShowMessage(this, text);
+}
+
+void KxTransferScreen::NoConnection()
+{
+    if (!m_server)
+        return;
+    const QString port = QString::number(m_server->Port());
+    const QString text =
+        QStringLiteral("The device did not connect to the TFTP server at %1 port %2 within %3 seconds. "
+                       "Likely causes: a firewall on this PC blocks UDP to port %2; the PC address %1 "
+                       "is on another network than the device's; UDP port %2 is not available on this PC.")
+            .arg(m_expectedAddress, port)
+            .arg((ConnectWaitMs + 999) / 1000);
+    ShowStatus(text);
+    Dialogs().ShowMessage(this, text);
 }
 
 void KxTransferScreen::Shutdown(std::initializer_list<KxSNMPRequest2Edits *> requests)
 {
+    m_connectWait.stop();
     for (KxSNMPRequest2Edits *request : requests) {
         if (request)
             request->Request.Enabled = false;

@@ -5,6 +5,9 @@
 #include "KxScreen.h"
 #include "KxTFTPServer.h"
 
+#include <QPointer>
+#include <QTimer>
+
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -23,6 +26,9 @@ public:
     static quint16 TftpPort();
     // Ends the module when a screen cannot serve files; tests put their own in place.
     static std::function<void()> EndModule;
+    // How long a device that accepted a transfer command has to reach the server
+    // before the user is told why it probably did not.
+    static int ConnectWaitMs;
 
 protected:
     KxTransferScreen(const QString &objectName, const QString &caption, QWidget *parent);
@@ -46,9 +52,23 @@ protected:
     // Called first by a closing screen: no answer, status or dialog reaches it any more
     // while the server lets its transfers end.
     void Shutdown(std::initializer_list<KxSNMPRequest2Edits *> requests);
+    // The device is about to be told to reach the server at `pcAddress`: unless it
+    // connects within ConnectWaitMs, the status line and a message say why it
+    // probably did not.
+    void ExpectDevice(const QString &pcAddress);
+    // A transfer stopped part-way; `text` says after how many bytes. By default the
+    // status line and a message tell it.
+    virtual void Stalled(const QString &text);
 
 private:
+    void Observe(const KxTFTPMsg &msg);
+    void NoConnection();
+
     std::unique_ptr<KxTFTPServer> m_server;
+    QTimer m_connectWait;
+    QString m_expectedAddress;
+    QString m_progress;                // the transfer's state as the server sees it
+    QPointer<TFM_Waiting> m_waiting;   // the waiting dialog up now, if any
 };
 
 // Selects `text` in the combo bound to variable 0 of `request`.

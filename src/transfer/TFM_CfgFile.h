@@ -28,6 +28,10 @@ public:
     // never less than the server's whole retry time.
     int ArrivalWait = 30000;
 
+protected:
+    // Its own message says the backup was not saved: the status line says why.
+    void Stalled(const QString &text) override { ShowStatus(text); }
+
 private:
     void BuildGroups();
     void BuildRequests();

@@ -240,6 +240,7 @@ void TFM_Firmware::TransferCommandComplete(const KxSNMPError &error)
     // left inactive with no word to the user.
     if (row.secondWait)
         m_restartArmed = true;
+    ExpectDevice(m_tfpSrv->text());
     Guard([this] { m_upgrade->SetFromControls(true, true); });
     if (row.secondWait) {
         Wait(QLatin1String(row.secondWait), row.secondCountdown);

@@ -6,12 +6,16 @@
 #include "TransferScreenFixture.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUdpSocket>
 
 using namespace transfertest;
@@ -307,6 +311,110 @@ private slots:
         QCOMPARE(m_sim->journalLines().size(), before);
     }
 
+    // A device behind the PC's firewall acknowledges the command and never arrives: the
+    // user hears where it was sent and what probably stops it, within the bounded wait.
+    void blockedTransferIsDiagnosed()
+    {
+        simtest::Simulator blocked({"--tftp-blocked", "--tftp-port", QString::number(m_tftpPort)});
+        QVERIFY2(blocked.start(), qPrintable(blocked.error()));
+        pointAt(blocked);
+        QVERIFY(writeFile(m_dir.filePath("blocked.bin"), pattern(2000, 6)));
+        const int previous = KxTransferScreen::ConnectWaitMs;
+        KxTransferScreen::ConnectWaitMs = 1500;
+        TFM_Firmware screen;
+        QElapsedTimer clock;
+        clock.start();
+        upload(screen, "Ed_UpgFile", "Bt_OK", m_dir.filePath("blocked.bin"));
+        const auto diagnosis = [&] {
+            for (const QString &text : m_dialogs->BoxTexts())
+                if (text.startsWith("The device did not connect"))
+                    return text;
+            return QString();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(!diagnosis().isEmpty(), 6000);
+        KxTransferScreen::ConnectWaitMs = previous;
+        QVERIFY2(clock.elapsed() < 1500 + 3000, qPrintable(QString::number(clock.elapsed())));
+        const QString port = QString::number(m_tftpPort);
+        QCOMPARE(diagnosis(),
+                 "The device did not connect to the TFTP server at 127.0.0.1 port " + port + " within 2 seconds. "
+                 "Likely causes: a firewall on this PC blocks UDP to port " + port + "; the PC address 127.0.0.1 "
+                 "is on another network than the device's; UDP port " + port + " is not available on this PC.");
+        QCOMPARE(screen.StatusBar()->currentMessage(), diagnosis());
+        QVERIFY(blocked.stop());
+    }
+
+    // While the device fetches the image, the wait's progress line follows the server.
+    void progressAdvancesDuringAnUpload()
+    {
+        const int size = 4 * 1024 * 1024;
+        QByteArray image(size, '\0');
+        for (int i = 0; i < size; ++i)
+            image[i] = char(i % 251);
+        QVERIFY(writeFile(m_dir.filePath("big.bin"), image));
+        QStringList seen;
+        m_dialogs->ModalHandler = [&](QDialog *window) {
+            auto *waiting = qobject_cast<TFM_Waiting *>(window);
+            if (!waiting || waiting->Line("Label2")->text() != "Updating firmware file...")
+                return 1;
+            QTimer sample;
+            QObject::connect(&sample, &QTimer::timeout, waiting, [&] {
+                const QLabel *line = waiting->Line("La_Progress");
+                const QString text = line ? line->text() : QString();
+                if (seen.isEmpty() || seen.last() != text)
+                    seen << text;
+                if (text == "received")
+                    waiting->done(1);
+            });
+            sample.start(10);
+            QTimer::singleShot(15000, waiting, [waiting] { waiting->done(1); });
+            waiting->exec();
+            return 1;
+        };
+        TFM_Firmware screen;
+        upload(screen, "Ed_UpgFile", "Bt_OK", m_dir.filePath("big.bin"));
+        QTRY_VERIFY_WITH_TIMEOUT(!seen.isEmpty() && seen.last() == "received", 20000);
+        const QRegularExpression bytes("^(\\d+) of 4194304 bytes \\((\\d+)%\\)$");
+        qint64 last = -1;
+        int steps = 0;
+        for (const QString &text : seen) {
+            const QRegularExpressionMatch m = bytes.match(text);
+            if (!m.hasMatch())
+                continue;
+            QVERIFY2(m.captured(1).toLongLong() > last, qPrintable(seen.join('|')));
+            QCOMPARE(m.captured(2).toLongLong(), m.captured(1).toLongLong() * 100 / size);
+            last = m.captured(1).toLongLong();
+            ++steps;
+        }
+        QVERIFY2(steps >= 3, qPrintable(seen.join('|')));
+        QTRY_COMPARE_WITH_TIMEOUT(m_dialogs->BoxTexts(), QStringList{"Update firmware success!"}, 20000);
+        QVERIFY(m_sim->waitUntilAnswering(10000) >= 0);
+    }
+
+    // A device that goes silent part-way: the message says how far the transfer got.
+    void stallReportsItsByteCount()
+    {
+        simtest::Simulator stalling({"--tftp-stall-after", "4000", "--tftp-blksize", "1428",
+                                     "--tftp-port", QString::number(m_tftpPort)});
+        QVERIFY2(stalling.start(), qPrintable(stalling.error()));
+        pointAt(stalling);
+        QVERIFY(writeFile(m_dir.filePath("stall.bin"), pattern(10 * 1428, 7)));
+        TFM_Firmware screen;
+        screen.Server()->SetTimeout(30, 2); // gives up after two seconds of silence
+        upload(screen, "Ed_UpgFile", "Bt_OK", m_dir.filePath("stall.bin"));
+        const QRegularExpression stalled("^The transfer of \"stall.bin\" stalled after (\\d+) bytes: the device acknowledged no more.$");
+        const auto message = [&] {
+            for (const QString &text : m_dialogs->BoxTexts())
+                if (stalled.match(text).hasMatch())
+                    return stalled.match(text);
+            return QRegularExpressionMatch();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(message().hasMatch(), 8000);
+        // Blocks of 1428 bytes: the server had sent three; the client took two and went
+        // silent at the third.
+        QCOMPARE(message().captured(1).toInt(), 3 * 1428);
+        QVERIFY(stalling.stop());
+    }
+
     void busyPortEndsTheModule()
     {
         QUdpSocket holder;
@@ -320,7 +428,8 @@ private slots:
             QCOMPARE(ended, 1);
             QVERIFY(!screen.Server());
             QCOMPARE(m_dialogs->BoxTexts(),
-                     QStringList({"TFTP Service Init Error:(KxTFTP) Fail to open socket!Please check if the network is ready."}));
+                     QStringList({"TFTP Service Init Error:(KxTFTP) Fail to open socket!Please check if the network is ready."
+                                  " (UDP port " + QString::number(m_tftpPort) + ": The bound address is already in use)"}));
             QVERIFY(writeFile(m_dir.filePath("late.bin"), "x"));
             upload(screen, "Ed_UpgFile", "Bt_OK", m_dir.filePath("late.bin"));
             QCOMPARE(m_dialogs->BoxTexts().size(), 1);
