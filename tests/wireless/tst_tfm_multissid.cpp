@@ -403,6 +403,16 @@ private slots:
         QCOMPARE(t.status(), QString("Save OK!"));
     }
 
+    // The apply trigger's answer counts: a device that refuses it is no "Save OK!".
+    void refusedApplyIsReported()
+    {
+        MultiSsid t(device({{kApply, ""}}, 4));
+        QVERIFY2(t.start(), qPrintable(t.fixture.Error()));
+        t.press("ApplyBtn");
+        QCOMPARE(t.status(), QString("Save Fail!"));
+        QVERIFY(t.w("ApplyBtn")->isEnabled());
+    }
+
     void simulatorRefusesSwitchInWdsAndClient()
     {
         screentest::ScreenFixture f({}, device({{kSwitch, "2|0"}}, 3));
