@@ -6,11 +6,11 @@
 # median MB/s per server and the ratio (ours / tftpd-hpa). tftpd-hpa has no window
 # (RFC 7440): with windowsize it falls back to lock-step. Then counts how often the idle
 # server wakes up.
-# Both servers and the client run on one processor (PIN, default the last one): on a
-# two-processor machine with other work on it, where the scheduler puts the client and
-# the server decided an 8 MiB lock-step download more than the server did (0.15 s on one
-# processor, 3.5 s across two, one of them busy). PIN= (empty) lets the scheduler place
-# them, which suits a window of blocks better on an idle machine.
+# Both servers and the client run on one processor (PIN, default the last one): on the
+# two-processor virtual machines here a wake-up across processors costs more than the
+# server does (8 MiB lock-step: about 60 MB/s on one processor, 9 MB/s across two on an
+# idle machine), so where the scheduler puts client and server would decide the figures.
+# PIN= (empty) lets the scheduler place them; a window of blocks gains most that way.
 # Run by hand: bench/tftp_throughput.sh [RUNS]   (in.tftpd needs root to drop to user tftp)
 set -euo pipefail
 runs=${1:-5}
