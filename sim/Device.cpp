@@ -6,6 +6,16 @@
 
 namespace sim {
 
+std::optional<Value> maskedSecret(const Device &device, const Oid &oid)
+{
+    auto it = device.state().find(oid);
+    if (it == device.state().end())
+        return std::nullopt;
+    Value shown = it->second;
+    shown.octets.assign(shown.octets.size(), '*');
+    return shown;
+}
+
 namespace {
 const Oid kSysUpTime = {1, 3, 6, 1, 2, 1, 1, 3, 0};
 } // namespace

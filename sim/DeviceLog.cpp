@@ -65,9 +65,7 @@ std::optional<Value> live(const Device &device, const Oid &oid)
 {
     if (oid != kMailPassword)
         return std::nullopt;
-    Value shown = device.state().at(oid);
-    shown.octets.assign(shown.octets.size(), '*');
-    return shown;
+    return maskedSecret(device, oid);
 }
 
 } // namespace

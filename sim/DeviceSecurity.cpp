@@ -85,12 +85,7 @@ std::optional<Value> live(const Device &device, const Oid &oid)
 {
     if (!masked(oid))
         return std::nullopt;
-    auto it = device.state().find(oid);
-    if (it == device.state().end())
-        return std::nullopt;
-    Value shown = it->second;
-    shown.octets.assign(shown.octets.size(), '*');
-    return shown;
+    return maskedSecret(device, oid);
 }
 
 } // namespace

@@ -52,6 +52,11 @@ struct Subsystem {
     std::function<std::optional<Value>(const Device &, const Oid &)> live = {};
 };
 
+// A secret as the device reads it back: asterisks of the stored length (none when unset)
+// while the state, the journal and configuration backups keep what was written. Nothing
+// when the object is not held.
+std::optional<Value> maskedSecret(const Device &device, const Oid &oid);
+
 Subsystem shellSubsystem();
 Subsystem wirelessSubsystem();
 Subsystem servicesSubsystem();
