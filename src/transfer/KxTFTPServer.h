@@ -65,6 +65,7 @@ private:
 
     bool Send(const QByteArray &packet);
     void Fail(quint16 errorCode, int code);
+    void Cancelled();
     void CloseFile();
     void Progress();
     void FillWindow();

@@ -453,6 +453,10 @@ void TestKxTFTPSession::cancelStopsTransfer()
     peer.SendToSession(RawPeer::Packet(kDATA, 1, RandomBytes(512, 8)));
     QVERIFY(peer.Receive());
     peer.SendToSession(RawPeer::Packet(kDATA, 2, RandomBytes(512, 9)));
+    // The client is told, not left to time out.
+    auto told = peer.Receive();
+    QVERIFY(told);
+    QCOMPARE(RawPeer::Opcode(*told), kERROR);
     QTRY_COMPARE_WITH_TIMEOUT(s.OutcomeCode(0), KxTFTPCode::Canceled, 2000);
     QCOMPARE(s.Outcome(0)->Text, QStringLiteral("(KxTFTP) Transfer has been canceled."));
     QCOMPARE(ReadFile(s.Path("cfg.kcf")), QByteArray("old"));
