@@ -18,6 +18,7 @@ std::optional<Value> maskedSecret(const Device &device, const Oid &oid)
 
 namespace {
 const Oid kSysUpTime = {1, 3, 6, 1, 2, 1, 1, 3, 0};
+const Oid kSysDescr = {1, 3, 6, 1, 2, 1, 1, 1, 0};
 } // namespace
 
 const char *statusName(int status)
@@ -183,6 +184,12 @@ void Device::defer(std::chrono::milliseconds delay, std::function<void()> job)
 
 void Device::boot()
 {
+    if (newFirmware_) {
+        // The new image reports itself, also after later restarts.
+        saved_[kSysDescr] = Value::makeString(options_.upgradedDescription);
+        factory_[kSysDescr] = saved_[kSysDescr];
+        newFirmware_ = false;
+    }
     current_ = saved_; // changes that were not applied are lost with a restart
     activate();
     bootTime_ = Clock::now();

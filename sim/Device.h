@@ -64,6 +64,11 @@ public:
         std::vector<std::string> logSeed;
         // A log delivery is acknowledged but never sent.
         bool loseLogUploads = false;
+        // A restart command is answered and nothing follows: the device stays up.
+        bool noRestart = false;
+        // What sysDescr says after a fetched firmware image took effect with the next
+        // restart (empty: what it said before).
+        std::string upgradedDescription;
     };
 
     Device(State factory, Options options);
@@ -110,7 +115,9 @@ public:
     // Stores the current settings as the ones that survive a restart.
     void store();
     // The device restarts once the set that asked for it has been answered.
-    void scheduleRestart() { restartPending_ = true; }
+    void scheduleRestart() { restartPending_ = !options_.noRestart; }
+    // A firmware image arrived: the next boot runs it.
+    void firmwareFetched() { newFirmware_ = !options_.upgradedDescription.empty(); }
     void activate();
     // Work the device does on its own later, after the set that asked for it was answered.
     void defer(std::chrono::milliseconds delay, std::function<void()> job);
@@ -128,6 +135,7 @@ private:
     Clock::time_point bootTime_;
     std::optional<Clock::time_point> silentUntil_;
     bool restartPending_ = false;
+    bool newFirmware_ = false;
     std::vector<std::pair<Clock::time_point, std::function<void()>>> deferred_;
     std::vector<std::string> log_;
 };

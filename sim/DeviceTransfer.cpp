@@ -184,6 +184,8 @@ int upgrade(Device &device, long command)
         return GenErr;
     }
     keepFetched(device, name, data);
+    if (command == FirmwareUpdate)
+        device.firmwareFetched();
     const char *what = command == FirmwareUpdate ? "firmware"
                      : command == CertificateUpdate ? "certificate"
                      : command == KeyUpdate ? "key" : "config";

@@ -14,6 +14,9 @@
 //   port stays taken), then answers again with sysUpTime counting from 0 and with
 //   unapplied changes lost. deviceFactoryDefault = 1 makes the factory state the stored
 //   and current state, then restarts. Command objects read back as their idle value.
+//   --no-restart answers every restart command and stays up (the uptime counts on).
+//   --upgraded-descr TEXT: after a fetched firmware image, the next restart reports
+//   TEXT as sysDescr from then on (the image's contents are not looked at).
 // - TFTP: tftpcommand 2 "Get" or 3 "Put" is only remembered. The upgrade command then
 //   moves the file with libcurl from/to tftpServerIPAddress:--tftp-port, name
 //   tftpRemoteFileName, before the SET is answered: 1 firmware, 7 certificate, 8 key and
@@ -203,6 +206,8 @@ struct Config {
     int uploadDelaySeconds = 0;
     bool tftpBlocked = false;
     int tftpStallAfter = -1;
+    bool noRestart = false;
+    std::string upgradedDescription;
     std::string logFile;
     bool loseLogUploads = false;
     std::string gathered = RWN3460_SIM_GATHERED_FILE;
@@ -230,6 +235,9 @@ void usage(std::FILE *out)
         "                            SHA-256, SHA-384, SHA-512; PRIV DES, AES (AES-128),\n"
         "                            AES-192, AES-256; pass phrases of 8 characters or more\n"
         "  --reboot-seconds N        silence of a restart (default 5)\n"
+        "  --no-restart              answer restart commands and stay up\n"
+        "  --upgraded-descr TEXT     sysDescr once a fetched firmware image has taken\n"
+        "                            effect with the next restart\n"
         "  --tftp-port N             port of the PC's TFTP server (default 69)\n"
         "  --tftp-blksize N          block size its TFTP client asks for, 8-65464\n"
         "                            (default: libcurl's; it offers no window size)\n"
@@ -326,7 +334,8 @@ Config parseArgs(int argc, char **argv)
 {
     enum {
         Listen = 1, Data, Journal, Requests, CommRead, CommWrite, UserOpt, Reboot, Tftp, Keep, Lose,
-        UploadDelay, Gathered, TriggerFail, TriggerDelay, TftpBlock, LogFile, LoseLog, Blocked, Stall, Help,
+        UploadDelay, Gathered, TriggerFail, TriggerDelay, TftpBlock, LogFile, LoseLog, Blocked, Stall,
+        NoRestart, Upgraded, Help,
     };
     static const option longOptions[] = {
         {"listen", required_argument, nullptr, Listen},
@@ -337,6 +346,8 @@ Config parseArgs(int argc, char **argv)
         {"community-write", required_argument, nullptr, CommWrite},
         {"user", required_argument, nullptr, UserOpt},
         {"reboot-seconds", required_argument, nullptr, Reboot},
+        {"no-restart", no_argument, nullptr, NoRestart},
+        {"upgraded-descr", required_argument, nullptr, Upgraded},
         {"tftp-port", required_argument, nullptr, Tftp},
         {"tftp-blksize", required_argument, nullptr, TftpBlock},
         {"keep-fetched", required_argument, nullptr, Keep},
@@ -384,6 +395,8 @@ Config parseArgs(int argc, char **argv)
             break;
         case Gathered: c.gathered = optarg; break;
         case Blocked: c.tftpBlocked = true; break;
+        case NoRestart: c.noRestart = true; break;
+        case Upgraded: c.upgradedDescription = optarg; break;
         case Stall:
             if (!parseInt(optarg, 0, 1 << 30, c.tftpStallAfter))
                 fail(std::string("bad --tftp-stall-after '") + optarg + "'");
@@ -755,6 +768,8 @@ int main(int argc, char **argv)
     opts.loseUploads = cfg.loseUploads;
     opts.uploadDelaySeconds = cfg.uploadDelaySeconds;
     opts.tftpBlocked = cfg.tftpBlocked;
+    opts.noRestart = cfg.noRestart;
+    opts.upgradedDescription = cfg.upgradedDescription;
     opts.tftpStallAfter = cfg.tftpStallAfter;
     opts.loseLogUploads = cfg.loseLogUploads;
     if (!cfg.logFile.empty()) {

@@ -121,12 +121,37 @@ void KxTransferScreen::Wait(const QString &text, int countdown)
     Dialogs().RunModal(&waiting);
 }
 
-void KxTransferScreen::ExpectDevice(const QString &pcAddress)
+void KxTransferScreen::ExpectDevice(const QString &pcAddress, const QString &fileName)
 {
     m_expectedAddress = pcAddress;
+    m_expectedFile = fileName;
+    m_failureText.clear();
+    m_failureTold = false;
+    m_outcome = Outcome::Pending;
     m_connectWait.start(ConnectWaitMs);
     if (m_server)
         m_progress = QStringLiteral("waiting for the device to connect to %1 port %2").arg(pcAddress).arg(m_server->Port());
+    if (m_waiting)
+        m_waiting->SetProgress(m_progress);
+}
+
+void KxTransferScreen::FollowIn(TFM_Waiting *notice)
+{
+    m_waiting = notice;
+    if (notice && !m_progress.isEmpty())
+        notice->SetProgress(m_progress);
+}
+
+// The first end after the device was told to come decides; the owner hears of it from
+// the event loop, never from inside the server's report.
+void KxTransferScreen::Conclude(Outcome outcome, const QString &failure)
+{
+    if (m_outcome != Outcome::Pending)
+        return;
+    m_outcome = outcome;
+    m_failureText = failure;
+    m_connectWait.stop();
+    QTimer::singleShot(0, this, [this] { TransferEnded(); });
 }
 
 void KxTransferScreen::Observe(const KxTFTPMsg &msg)
@@ -149,6 +174,11 @@ void KxTransferScreen::Observe(const KxTFTPMsg &msg)
         m_waiting->SetProgress(m_progress);
     if (msg.Code == KxTFTPCode::Connected)
         m_connectWait.stop();
+    const bool expected = m_outcome == Outcome::Pending && msg.FileName == m_expectedFile;
+    if (expected && msg.Code == KxTFTPCode::Success)
+        Conclude(Outcome::Received);
+    else if (expected && msg.Code < 0)
+        Conclude(Outcome::Failed, msg.Text);
     // A device that stops answering mid-transfer: how far it got tells a full flash or
     // a dropped link from a file that never started.
     if (msg.Code == KxTFTPCode::Timeout) {
@@ -156,6 +186,8 @@ void KxTransferScreen::Observe(const KxTFTPMsg &msg)
                                  .arg(msg.FileName)
                                  .arg(msg.TotalBytes)
                                  .arg(msg.Operation == 1 ? QStringLiteral("acknowledged") : QStringLiteral("sent"));
+        if (expected)
+            m_failureTold = true;
         Stalled(text);
     }
 }
@@ -178,7 +210,9 @@ void KxTransferScreen::NoConnection()
             .arg(m_expectedAddress, port)
             .arg((ConnectWaitMs + 999) / 1000);
     ShowStatus(text);
+    m_failureTold = true;
     Dialogs().ShowMessage(this, text);
+    Conclude(Outcome::Failed, text);
 }
 
 void KxTransferScreen::Shutdown(std::initializer_list<KxSNMPRequest2Edits *> requests)

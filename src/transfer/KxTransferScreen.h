@@ -52,23 +52,41 @@ protected:
     // Called first by a closing screen: no answer, status or dialog reaches it any more
     // while the server lets its transfers end.
     void Shutdown(std::initializer_list<KxSNMPRequest2Edits *> requests);
-    // The device is about to be told to reach the server at `pcAddress`: unless it
-    // connects within ConnectWaitMs, the status line and a message say why it
+    // The device is about to be told to reach the server at `pcAddress` for `fileName`:
+    // unless it connects within ConnectWaitMs, the status line and a message say why it
     // probably did not.
-    void ExpectDevice(const QString &pcAddress);
+    void ExpectDevice(const QString &pcAddress, const QString &fileName);
     // A transfer stopped part-way; `text` says after how many bytes. By default the
     // status line and a message tell it.
     virtual void Stalled(const QString &text);
 
+    // How the transfer expected since ExpectDevice ended, as the server saw it.
+    enum class Outcome { None, Pending, Received, Failed };
+    Outcome TransferOutcome() const { return m_outcome; }
+    // For a failed one: the server's text, and whether the user was already told why
+    // (a stall or a device that never came).
+    QString FailureText() const { return m_failureText; }
+    bool FailureTold() const { return m_failureTold; }
+    // Runs from the event loop once the expected transfer has ended, or has been
+    // given up because the device never came.
+    virtual void TransferEnded() {}
+    // A notice standing for the transfer: its progress line follows the server too.
+    void FollowIn(TFM_Waiting *notice);
+
 private:
     void Observe(const KxTFTPMsg &msg);
     void NoConnection();
+    void Conclude(Outcome outcome, const QString &failure = {});
 
     std::unique_ptr<KxTFTPServer> m_server;
     QTimer m_connectWait;
     QString m_expectedAddress;
+    QString m_expectedFile;
     QString m_progress;                // the transfer's state as the server sees it
-    QPointer<TFM_Waiting> m_waiting;   // the waiting dialog up now, if any
+    QPointer<TFM_Waiting> m_waiting;   // the waiting dialog or notice up now, if any
+    Outcome m_outcome = Outcome::None;
+    QString m_failureText;
+    bool m_failureTold = false;
 };
 
 // Selects `text` in the combo bound to variable 0 of `request`.

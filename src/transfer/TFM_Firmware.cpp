@@ -240,7 +240,7 @@ void TFM_Firmware::TransferCommandComplete(const KxSNMPError &error)
     // left inactive with no word to the user.
     if (row.secondWait)
         m_restartArmed = true;
-    ExpectDevice(m_tfpSrv->text());
+    ExpectDevice(m_tfpSrv->text(), m_remoteFile->text());
     Guard([this] { m_upgrade->SetFromControls(true, true); });
     if (row.secondWait) {
         Wait(QLatin1String(row.secondWait), row.secondCountdown);
@@ -256,23 +256,35 @@ void TFM_Firmware::UpgradeCommandComplete(const KxSNMPError &error)
         ShowStatus(error.Text);
         return;
     }
-    if (m_restartArmed) {
-        ShowStatus(error.Text + QLatin1Char('!'));
-        KxSelectCommand(m_upgrade, m_upgCom, QStringLiteral("Reboot"));
+    m_commandTaken = true;
+    m_commandText = error.Text;
+    Proceed();
+}
+
+void TFM_Firmware::TransferEnded()
+{
+    Proceed();
+}
+
+// A device that takes the command has not yet got the file: only once the server has
+// seen it go out whole is the device restarted and the upload called a success, whether
+// the device answers the command before its transfer or after it.
+void TFM_Firmware::Proceed()
+{
+    if (!m_commandTaken || TransferOutcome() == Outcome::Pending)
+        return;
+    m_commandTaken = false;
+    if (TransferOutcome() == Outcome::Failed) {
         m_restartArmed = false;
-        bool issued = false;
-        Guard([&] { issued = m_upgrade->SetFromControls(true, true); });
-        if (!issued) {
-            Dialogs().ShowMessage(this, QStringLiteral("Set error!"));
-            return;
+        if (!FailureTold()) {
+            const QString text = QStringLiteral("The device could not fetch \"%1\": %2").arg(m_remoteFile->text(), FailureText());
+            ShowStatus(text);
+            Warn(text);
         }
-        Wait(QStringLiteral("Device is restarting..."), 60);
-        setEnabled(true);
-        m_restartArmed = false;
-        if (m_kind == Firmware)
-            Warn(QStringLiteral("Update firmware success!"));
-        else if (m_kind == LanguagePack)
-            Warn(QStringLiteral("Update language file success!"));
+        return;
+    }
+    if (m_restartArmed) {
+        Restart();
         return;
     }
     if (m_kind == Certificate) {
@@ -282,4 +294,35 @@ void TFM_Firmware::UpgradeCommandComplete(const KxSNMPError &error)
         Warn(QStringLiteral("Update KEY success!"));
         m_key->clear();
     }
+}
+
+void TFM_Firmware::Restart()
+{
+    ShowStatus(m_commandText + QLatin1Char('!'));
+    KxSelectCommand(m_upgrade, m_upgCom, QStringLiteral("Reboot"));
+    m_restartArmed = false;
+    m_restartCheck.Arm();
+    bool issued = false;
+    Guard([&] { issued = m_upgrade->SetFromControls(true, true); });
+    if (!issued) {
+        Dialogs().ShowMessage(this, QStringLiteral("Set error!"));
+        return;
+    }
+    Wait(QStringLiteral("Device is restarting..."), 60);
+    setEnabled(true);
+    m_restartCheck.Check(m_kind == Firmware,
+                         [this](KxRestartCheck::Result result, const QString &text) { Restarted(result, text); });
+}
+
+// Success only for a device that came back from a restart; the status line keeps what
+// it now reports.
+void TFM_Firmware::Restarted(KxRestartCheck::Result result, const QString &text)
+{
+    ShowStatus(text);
+    if (result != KxRestartCheck::Restarted)
+        Warn(text);
+    else if (m_kind == Firmware)
+        Warn(QStringLiteral("Update firmware success!"));
+    else if (m_kind == LanguagePack)
+        Warn(QStringLiteral("Update language file success!"));
 }

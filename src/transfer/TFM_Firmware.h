@@ -3,6 +3,7 @@
 // followed by a restart.
 #pragma once
 
+#include "KxRestartCheck.h"
 #include "KxTransferScreen.h"
 
 class QComboBox;
@@ -37,6 +38,10 @@ private:
     bool Check(const Row &row, QLineEdit *edit);
     void TransferCommandComplete(const KxSNMPError &error);
     void UpgradeCommandComplete(const KxSNMPError &error);
+    void TransferEnded() override;
+    void Proceed();
+    void Restart();
+    void Restarted(KxRestartCheck::Result result, const QString &text);
     void EnableKeyRow(bool enabled);
 
     QLineEdit *m_upgFile;
@@ -55,4 +60,8 @@ private:
     KxSNMPRequest2Edits *m_upgrade = nullptr;
     int m_kind = Firmware;
     bool m_restartArmed = true;
+    // The device took the upgrade command; the transfer's end is still to come.
+    bool m_commandTaken = false;
+    QString m_commandText;
+    KxRestartCheck m_restartCheck;
 };

@@ -77,6 +77,9 @@ private slots:
             "--reboot-seconds", "1", "--tftp-port", QString::number(m_tftpPort), "--tftp-blksize", "1428",
             "--keep-fetched", m_kept.path()});
         QVERIFY2(m_sim->start(), qPrintable(m_sim->error()));
+        // The device's silence after a restart is one second here: asked often, it is
+        // seen back soon.
+        KxRestartCheck::RetryMs = 200;
         OpenGlobalSession(m_dir.path());
         m_main = std::make_unique<Host>();
         m_previousDir = QDir::currentPath();
@@ -141,6 +144,8 @@ private slots:
         QCOMPARE(setsSince(*m_sim, before),
                  QList<QStringList>({addressSet("fw v2.bin"), transferSet(2), upgradeSet(1), upgradeSet(4)}));
         QVERIFY(!screen.RestartArmed());
+        QCOMPARE(screen.StatusBar()->currentMessage(),
+                 QString("The device restarted and reports: RWN-3460 Wireless Access Point, firmware 1.10.13"));
         QVERIFY(m_sim->waitUntilAnswering(10000) >= 0);
         // The restart's own answer (in by now) brings no second message.
         QTest::qWait(200);
@@ -340,7 +345,49 @@ private slots:
                  "Likely causes: a firewall on this PC blocks UDP to port " + port + "; the PC address 127.0.0.1 "
                  "is on another network than the device's; UDP port " + port + " is not available on this PC.");
         QCOMPARE(screen.StatusBar()->currentMessage(), diagnosis());
+        // The device took the command but never had the image: it is neither restarted
+        // nor is the upgrade called a success.
+        QTest::qWait(300);
+        QCOMPARE(m_dialogs->BoxTexts(), QStringList{diagnosis()});
+        QCOMPARE(setsSince(blocked, 0),
+                 QList<QStringList>({addressSet("blocked.bin"), transferSet(2), upgradeSet(1)}));
+        QVERIFY(!screen.RestartArmed());
         QVERIFY(blocked.stop());
+    }
+
+    // After the restart the device is asked what it runs now; one that never went down
+    // is no success.
+    void restartIsConfirmed_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QString>("status"); // a regular expression
+        QTest::newRow("new firmware")
+            << QStringList{"--upgraded-descr", "RWN-3460 Wireless Access Point, firmware 2.0.1"}
+            << QStringList{"Update firmware success!"}
+            << "The device restarted and reports: RWN-3460 Wireless Access Point, firmware 2\\.0\\.1";
+        const QString stayedUp = "The device answers but did not restart: it has been up for 0:00:\\d\\d\\.\\d\\d\\.";
+        QTest::newRow("no restart") << QStringList{"--no-restart"} << QStringList{stayedUp} << stayedUp;
+    }
+
+    void restartIsConfirmed()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, status);
+        simtest::Simulator device(options + QStringList{"--reboot-seconds", "1", "--tftp-port", QString::number(m_tftpPort)});
+        QVERIFY2(device.start(), qPrintable(device.error()));
+        pointAt(device);
+        QVERIFY(writeFile(m_dir.filePath("new.bin"), pattern(5000, 8)));
+        TFM_Firmware screen;
+        upload(screen, "Ed_UpgFile", "Bt_OK", m_dir.filePath("new.bin"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_dialogs->BoxTexts().size(), 1, 20000);
+        QVERIFY2(QRegularExpression("^" + boxes[0] + "$").match(m_dialogs->BoxTexts()[0]).hasMatch(),
+                 qPrintable(m_dialogs->BoxTexts()[0]));
+        QVERIFY2(QRegularExpression("^" + status + "$").match(screen.StatusBar()->currentMessage()).hasMatch(),
+                 qPrintable(screen.StatusBar()->currentMessage()));
+        QCOMPARE(setsSince(device, 0).last(), upgradeSet(4));
+        QVERIFY(device.stop());
     }
 
     // While the device fetches the image, the wait's progress line follows the server.
