@@ -65,6 +65,7 @@ void TFM_Sytem::Command(int send, int drop, QComboBox *box, const QString &choic
     m_request->VarList()[drop].Access = KxAccess::Excluded;
     if (!Dialogs().Confirm(this, question, QStringLiteral("Warning")))
         return;
+    m_restartCheck.Arm();
     if (!Guard([this] { m_request->SetFromControls(true, true); }))
         return;
     TFM_Waiting waiting(this);
@@ -73,6 +74,13 @@ void TFM_Sytem::Command(int send, int drop, QComboBox *box, const QString &choic
     waiting.Countdown = 60;
     waiting.SendRestartCommand = false;
     Dialogs().RunModal(&waiting);
+    // After a factory reset the device may answer only at its factory address: no
+    // answer here is no fault of its own, a device that stayed up is.
+    m_restartCheck.Check(false, [this](KxRestartCheck::Result result, const QString &text) {
+        ShowStatus(text);
+        if (result == KxRestartCheck::NotRestarted)
+            Dialogs().MessageBox(this, text, QStringLiteral("Warning"));
+    });
 }
 
 void TFM_Sytem::Button1Click()

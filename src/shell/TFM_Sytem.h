@@ -1,6 +1,7 @@
 // 'Tools \ System': restart the device, or put it back to its factory settings.
 #pragma once
 
+#include "KxRestartCheck.h"
 #include "KxScreen.h"
 
 class QComboBox;
@@ -22,4 +23,5 @@ private:
     QComboBox *m_restart;
     QComboBox *m_restore;
     KxSNMPRequest2Edits *m_request = nullptr;
+    KxRestartCheck m_restartCheck;
 };

@@ -154,6 +154,10 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     m_statusBar->setFixedHeight(19);
     m_statusBar->setSizeGripEnabled(false);
     setStatusBar(m_statusBar);
+    m_restartLine = new QLabel(m_statusBar);
+    m_restartLine->setObjectName(QStringLiteral("La_RestartCheck"));
+    m_restartLine->setAccessibleName(QStringLiteral("Restart check"));
+    m_statusBar->addPermanentWidget(m_restartLine);
     // Mnemonics before the size: the menu's height does not change with them.
     KxAssignMnemonics(menuBar());
     KxNameControls(this);
@@ -578,13 +582,31 @@ void TMainForm::SaveAndActivate()
     m_wantCommands = false;
     applyOptions().Select(m_saveAct, QStringLiteral("apply"));
     rebootOptions().Select(m_restart, QStringLiteral("reboot"));
+    m_restartCheck.Arm();
     m_commandRequest->SetFromControls(true, true);
     rebootOptions().Select(m_restart, QStringLiteral("nothing"));
     TFM_Waiting waiting(this);
     waiting.Countdown = 60;
     waiting.SendRestartCommand = false;
     waiting.SetLines(QStringLiteral("The device is activate..."), QStringLiteral("Please DO NOT POWER OFF the device"));
+    WaitForRestart(waiting);
+}
+
+void TMainForm::WaitForRestart(TFM_Waiting &waiting)
+{
+    m_restartLine->clear();
     Dialogs().RunModal(&waiting);
+    m_restartCheck.Check(false, [this](KxRestartCheck::Result result, const QString &text) {
+        // Short, beside the poll line; the whole sentence for a screen reader and the
+        // tool tip.
+        m_restartLine->setText(result == KxRestartCheck::Restarted      ? QStringLiteral("restarted")
+                               : result == KxRestartCheck::NotRestarted ? QStringLiteral("did not restart")
+                                                                        : QStringLiteral("no answer"));
+        m_restartLine->setToolTip(text);
+        m_restartLine->setAccessibleDescription(text);
+        if (result == KxRestartCheck::NotRestarted)
+            Dialogs().MessageBox(this, text, QStringLiteral("Warning"));
+    });
 }
 
 void TMainForm::DiscardChanges()
@@ -597,10 +619,11 @@ void TMainForm::DiscardChanges()
     m_wantCommands = false;
     applyOptions().Select(m_discard, QStringLiteral("apply"));
     rebootOptions().Select(m_restart, QStringLiteral("nothing"));
+    m_restartCheck.Arm();
     m_commandRequest->SetFromControls(true, true);
     TFM_Waiting waiting(this);
     waiting.Countdown = 81;
     waiting.SendRestartCommand = false;
     waiting.SetLines(QStringLiteral("The device is rebooting..."), QStringLiteral("Please DO NOT POWER OFF the device"));
-    Dialogs().RunModal(&waiting);
+    WaitForRestart(waiting);
 }

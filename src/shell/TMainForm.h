@@ -6,6 +6,7 @@
 #include "KxHostWindow.h"
 #include "KxNetInterface.h"
 #include "KxOptionList.h"
+#include "KxRestartCheck.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -22,6 +23,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QStatusBar;
+class TFM_Waiting;
 struct KxSNMPError;
 
 class TMainForm : public QMainWindow, public KxHostWindow {
@@ -82,6 +84,8 @@ private:
     void PollCompleted(const KxSNMPError &error);
     void Darken();
     void ShowStatus();
+    // Runs the waiting dialog of a restart, then tells whether the device came back.
+    void WaitForRestart(TFM_Waiting &waiting);
     QAction *AddEntry(QMenu *menu, const QString &text, const std::function<void()> &open = {});
 
     KxLamp *m_power = nullptr;
@@ -89,6 +93,7 @@ private:
     KxLamp *m_lan24 = nullptr;
     KxLamp *m_apStatus = nullptr;
     QStatusBar *m_statusBar = nullptr;
+    QLabel *m_restartLine = nullptr; // how the last restart went; the poll keeps the rest
     QLineEdit *m_ipAddress = nullptr;
     QLineEdit *m_subMask = nullptr;
     QLineEdit *m_sysIpAddress = nullptr;
@@ -116,6 +121,7 @@ private:
     std::unique_ptr<KxSNMPRequest2Edits> m_lanRequest;
     std::unique_ptr<KxSNMPRequest2Edits> m_bandRequest;
     std::unique_ptr<KxSNMPRequest2Edits> m_commandRequest;
+    KxRestartCheck m_restartCheck;
 };
 
 // The one main window of the process, for the windows that read its fields.

@@ -74,6 +74,9 @@ private slots:
     {
         QVERIFY(m_sim.start());
         OpenGlobalSession(m_dir.path());
+        // The device is silent for one second after a restart: asked often, it is seen
+        // back soon.
+        KxRestartCheck::RetryMs = 200;
     }
 
     void init()
@@ -261,9 +264,18 @@ private slots:
         QCOMPARE(sets[0], QStringList({kRoot + ".4.2.3.0|2|1", kRoot + ".4.2.4.0|2|0", kRoot + ".4.2.1.0|2|1"}));
         QCOMPARE(form.findChild<QComboBox *>("Cbox_Restart")->currentText(), QString("nothing"));
         QCOMPARE(form.findChild<QComboBox *>("Cbox_SaveAct")->currentText(), QString("apply"));
+        // Once the device answers again its uptime says it restarted.
+        auto *restartLine = form.findChild<QLabel *>("La_RestartCheck");
+        const QRegularExpression restarted("^The device restarted \\(up for 0:00:0\\d\\.\\d\\d\\)\\.$");
+        QTRY_COMPARE_WITH_TIMEOUT(restartLine->text(), QString("restarted"), 10000);
+        QVERIFY2(restarted.match(restartLine->accessibleDescription()).hasMatch(),
+                 qPrintable(restartLine->accessibleDescription()));
+        QCOMPARE(restartLine->toolTip(), restartLine->accessibleDescription());
         waitForDevice();
 
         form.DiscardChanges();
+        QCOMPARE(restartLine->text(), QString()); // until this restart is checked
+        QTRY_COMPARE_WITH_TIMEOUT(restartLine->text(), QString("restarted"), 10000);
         QCOMPARE(waits, 2);
         QCOMPARE(countdowns, QList<int>({60, 0, 81, 0}));
         QCOMPARE(lines.mid(2), QStringList({"The device is rebooting...", "Please DO NOT POWER OFF the device"}));
@@ -290,13 +302,45 @@ private slots:
         screen.Button1Click();
         QCOMPARE(caption, QString("System is rebooting, please waiting....."));
         QCOMPARE(setsSince(m_sim, before), QList<QStringList>{{kRoot + ".4.2.1.0|2|1"}});
+        const QRegularExpression restarted("^The device restarted \\(up for 0:00:0\\d\\.\\d\\d\\)\\.$");
+        QTRY_VERIFY_WITH_TIMEOUT(restarted.match(screen.StatusBar()->currentMessage()).hasMatch(), 10000);
         waitForDevice();
 
+        screen.StatusBar()->clearMessage();
         screen.Button2Click();
         QCOMPARE(m_dialogs->Boxes().last().second, QString("Restore to Factory Default Settings?"));
         QCOMPARE(caption, QString("System is rebooting, please waiting.....!"));
         QCOMPARE(setsSince(m_sim, before + 1), QList<QStringList>{{kRoot + ".4.2.2.0|2|1"}});
+        QTRY_VERIFY_WITH_TIMEOUT(restarted.match(screen.StatusBar()->currentMessage()).hasMatch(), 10000);
         waitForDevice();
+    }
+
+    // A device that takes a restart command and stays up is told, not passed over.
+    void restartThatNeverHappensIsReported()
+    {
+        simtest::Simulator stays({"--no-restart"});
+        QVERIFY(stays.start());
+        GlobalDevice.port = stays.port();
+        const QRegularExpression stayedUp("^The device answers but did not restart: it has been up for 0:00:\\d\\d\\.\\d\\d\\.$");
+        {
+            TMainForm form;
+            form.StartRequests();
+            QTRY_COMPARE(form.findChild<QComboBox *>("Cbox_Discard")->currentText(), QString("nothing"));
+            form.SaveAndActivate();
+            auto *restartLine = form.findChild<QLabel *>("La_RestartCheck");
+            QTRY_COMPARE_WITH_TIMEOUT(restartLine->text(), QString("did not restart"), 10000);
+            QVERIFY2(stayedUp.match(restartLine->accessibleDescription()).hasMatch(),
+                     qPrintable(restartLine->accessibleDescription()));
+            QCOMPARE(m_dialogs->Boxes().last(), qMakePair(QString("Warning"), restartLine->accessibleDescription()));
+        }
+        TFM_Sytem screen;
+        const int boxes = m_dialogs->Boxes().size();
+        screen.Button1Click();
+        QTRY_VERIFY_WITH_TIMEOUT(stayedUp.match(screen.StatusBar()->currentMessage()).hasMatch(), 10000);
+        QCOMPARE(m_dialogs->Boxes().size(), boxes + 2); // the question, then the finding
+        QCOMPARE(m_dialogs->Boxes().last().second, screen.StatusBar()->currentMessage());
+        QCOMPARE(setsSince(stays, 0).last(), QStringList{kRoot + ".4.2.1.0|2|1"});
+        QVERIFY(stays.stop());
     }
 
     // The waiting dialog runs a real nested event loop over the live main window while
